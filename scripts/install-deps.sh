@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs every Debian package gravlink needs to build, test and run its demo,
+# and the locales its text tests use. Idempotent; run as root.
+set -euo pipefail
+
+packages=(
+  build-essential cmake pkg-config
+  libgtest-dev libgmock-dev googletest
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  firebird3.0-server firebird3.0-utils firebird-dev libfbclient2
+  locales xvfb xauth clang-format
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq "${missing[@]}"
+fi
+
+wanted=(ru_RU.UTF-8 en_US.UTF-8 fr_FR.UTF-8)
+regenerate=0
+for l in "${wanted[@]}"; do
+  if ! locale -a 2>/dev/null | grep -qix "${l/UTF-8/utf8}"; then
+    sed -i "s/^# *\($l UTF-8\)/\1/" /etc/locale.gen
+    grep -q "^$l UTF-8" /etc/locale.gen || echo "$l UTF-8" >> /etc/locale.gen
+    regenerate=1
+  fi
+done
+((regenerate)) && locale-gen >/dev/null
+echo "dependencies installed"

@@ -1,0 +1,112 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace gravlink {
+
+class TmoxXMLNode2;
+
+// An attribute of an element or of the XML declaration.
+class TmoxXMLAttribute2 {
+public:
+    std::string Name;
+    std::string Value;
+};
+
+// An ordered list that owns its items.
+template <class T> class TmoxXMLNodeList2 {
+public:
+    size_t Count() const { return FItems.size(); }
+    T& operator[](size_t index) const { return *FItems[index]; }
+    T& Add(std::unique_ptr<T> item) { return *FItems.emplace_back(std::move(item)); }
+    void Clear() { FItems.clear(); }
+
+    auto begin() const { return FItems.begin(); }
+    auto end() const { return FItems.end(); }
+
+private:
+    std::vector<std::unique_ptr<T>> FItems;
+};
+
+// One element: a name, one text, attributes and child elements.
+class TmoxXMLNode2 {
+public:
+    TmoxXMLNode2() = default;
+    virtual ~TmoxXMLNode2() = default;
+    TmoxXMLNode2(const TmoxXMLNode2&) = delete;
+    TmoxXMLNode2& operator=(const TmoxXMLNode2&) = delete;
+
+    const std::string& Name() const { return FName; }
+    void SetName(std::string name) { FName = std::move(name); }
+    const std::string& Text() const { return FText; }
+    // Also decides how the text is written: as CDATA exactly when it holds "<" or ">".
+    void SetText(std::string text);
+    bool IsCData() const { return FIsCData; }
+
+    TmoxXMLNode2* Parent() const { return FParent; }
+    const TmoxXMLNodeList2<TmoxXMLNode2>& Nodes() const { return FNodes; }
+    const TmoxXMLNodeList2<TmoxXMLAttribute2>& Attributes() const { return FAttributes; }
+
+    // Appends child at the end of Nodes and takes ownership of it.
+    TmoxXMLNode2& AddNode(std::unique_ptr<TmoxXMLNode2> child);
+    // The first child named name; deep searches depth first in document order.
+    TmoxXMLNode2* FindChildByName(const std::string& name, bool deep) const;
+    // The first direct child named name, appended empty when there is none.
+    TmoxXMLNode2& GetChildByName(const std::string& name);
+
+    std::string Attribute(const std::string& name) const;
+    void SetAttribute(const std::string& name, std::string value);
+
+protected:
+    TmoxXMLNodeList2<TmoxXMLNode2>& MutableNodes() { return FNodes; }
+    TmoxXMLNodeList2<TmoxXMLAttribute2>& MutableAttributes() { return FAttributes; }
+    void SetParent(TmoxXMLNode2* parent) { FParent = parent; }
+
+private:
+    std::string FName;
+    std::string FText;
+    bool FIsCData = false;
+    TmoxXMLNode2* FParent = nullptr;
+    TmoxXMLNodeList2<TmoxXMLNode2> FNodes;
+    TmoxXMLNodeList2<TmoxXMLAttribute2> FAttributes;
+
+    friend class TmoxXMLParser2;
+};
+
+// The document; it is itself the document element.
+class TmoxXMLParser2 : public TmoxXMLNode2 {
+public:
+    TmoxXMLParser2();
+
+    TmoxXMLNode2& Declaration() { return FDeclaration; }
+    const TmoxXMLNode2& Declaration() const { return FDeclaration; }
+    // What the last parse failed with; empty after a parse that succeeded.
+    const std::string& LastError() const { return FLastError; }
+
+    // The document serialised with its fixed byte layout.
+    std::string XMLText();
+    // Rebuilds the document from the source text.
+    void ParseXML();
+    // Reads the file and parses it; does nothing when no file of that name exists.
+    void LoadXML(const std::string& path);
+    // Writes XMLText to the file, replacing it.
+    void SaveXML(const std::string& path);
+
+    // The source text that ParseXML reads.
+    void SetSourceText(std::string text) { FSource = std::move(text); }
+
+private:
+    TmoxXMLNode2 FDeclaration;
+    std::string FLastError;
+    std::string FSource;
+    size_t FPosition = 1; // 1-based read position in FSource
+    // The writer's output buffer.
+    std::string FOutput;
+    size_t FOutputUsed = 0;
+    int FLevel = 0;
+    static constexpr size_t GrowthStep = 65536;
+};
+
+} // namespace gravlink
