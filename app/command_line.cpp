@@ -6,7 +6,9 @@
 namespace gravlink {
 namespace {
 
-bool IsControlOrBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+bool IsControlOrBlank(char c) {
+    return static_cast<unsigned char>(c) <= 32;
+}
 
 } // namespace
 

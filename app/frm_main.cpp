@@ -30,7 +30,9 @@ void TfrmMain::FormShow() {
     RefreshView();
 }
 
-void TfrmMain::FormDestroy() { SaveSettings(); }
+void TfrmMain::FormDestroy() {
+    SaveSettings();
+}
 
 void TfrmMain::WMAutoExport() {
     ExportData();

@@ -66,6 +66,8 @@ std::string UnwrapStampField(const std::string& exportFieldName) {
     return length <= 5 ? std::string() : exportFieldName.substr(3, length - 5);
 }
 
-std::string WrapStampField(const std::string& middle) { return "Exp" + middle + "DT"; }
+std::string WrapStampField(const std::string& middle) {
+    return "Exp" + middle + "DT";
+}
 
 } // namespace gravlink

@@ -14,7 +14,8 @@ public:
     Converter(const char* to, const char* from, bool fromUtf8)
         : FHandle(iconv_open(to, from)), FFromUtf8(fromUtf8) {
         if (FHandle == reinterpret_cast<iconv_t>(-1))
-            throw std::runtime_error(std::string("iconv cannot convert from ") + from + " to " + to);
+            throw std::runtime_error(std::string("iconv cannot convert from ") + from + " to " +
+                                     to);
     }
     ~Converter() { iconv_close(FHandle); }
     Converter(const Converter&) = delete;

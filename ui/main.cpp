@@ -12,8 +12,8 @@ namespace {
 
 // A scheduled run has no display: let Qt draw nowhere instead of refusing to start.
 void ChooseHeadlessPlatform(const gravlink::TCommandLine& commandLine) {
-    const bool noDisplay = std::getenv("DISPLAY") == nullptr &&
-                           std::getenv("WAYLAND_DISPLAY") == nullptr;
+    const bool noDisplay =
+        std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr;
     if (gravlink::IsAutoMode(commandLine) && noDisplay && std::getenv("QT_QPA_PLATFORM") == nullptr)
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
 }

@@ -24,7 +24,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), FController(*this
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::SetPeriodPanelHeight(int height) { FPeriodPanel->setFixedHeight(height); }
+void MainWindow::SetPeriodPanelHeight(int height) {
+    FPeriodPanel->setFixedHeight(height);
+}
 
 void MainWindow::SetPickerDates(TDateTime date) {
     FDateBegin = date;

@@ -8,6 +8,8 @@ QString ToQt(const std::string& win1251) {
     return QString::fromStdString(Win1251ToUtf8(win1251));
 }
 
-std::string FromQt(const QString& text) { return Utf8ToWin1251(text.toStdString()); }
+std::string FromQt(const QString& text) {
+    return Utf8ToWin1251(text.toStdString());
+}
 
 } // namespace gravlink
