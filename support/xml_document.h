@@ -1,12 +1,22 @@
 #pragma once
 
+#include "support/exception.h"
+
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace gravlink {
 
 class TmoxXMLNode2;
+
+// A malformed document. Inside the element tree ParseXML catches it and keeps
+// it in LastError; from the XML declaration it reaches the caller of LoadXML.
+class EXMLParseError : public Exception {
+public:
+    using Exception::Exception;
+};
 
 // An attribute of an element or of the XML declaration.
 class TmoxXMLAttribute2 {
@@ -98,6 +108,17 @@ public:
     void SetSourceText(std::string text) { FSource = std::move(text); }
 
 private:
+    // Writer: appends to the output buffer, which grows by at least GrowthStep.
+    void Append(std::string_view piece);
+    void WriteElement(const TmoxXMLNode2& node);
+    // Reader: forward searches in FSource from the 1-based read position.
+    size_t Find(std::string_view pattern, size_t from) const;
+    std::string SourceBetween(size_t first, size_t last) const;
+    bool ReadProlog(); // false when the prolog itself ended the parse
+    void ReadElements();
+    std::string ReadTag();
+    void ReadText(TmoxXMLNode2& node);
+
     TmoxXMLNode2 FDeclaration;
     std::string FLastError;
     std::string FSource;
