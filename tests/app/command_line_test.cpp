@@ -14,6 +14,11 @@ struct CommandLineCase {
     std::string SettingsFile;
 };
 
+void PrintTo(const CommandLineCase& c, std::ostream* out) {
+    for (const std::string& argument : c.Arguments)
+        *out << '[' << argument << ']';
+}
+
 class CommandLineTable : public ::testing::TestWithParam<CommandLineCase> {};
 
 TEST_P(CommandLineTable, SelectsModeAndSettingsFile) {

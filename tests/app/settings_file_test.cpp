@@ -1,5 +1,6 @@
 #include "app/frm_main.h"
 #include "app/settings_file.h"
+#include "support/exception.h"
 #include "tests/fixtures/fake_main_window.h"
 #include "tests/fixtures/temp_dir.h"
 

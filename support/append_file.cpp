@@ -1,0 +1,76 @@
+#include "support/append_file.h"
+
+#include "support/exception.h"
+#include "support/file_error.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace gravlink {
+
+TAppendFile::TAppendFile(const std::string& path, TLockWait wait) : FPath(path) {
+    FHandle = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    if (FHandle < 0)
+        RaiseInOutError(errno, path);
+    const int operation = LOCK_EX | (wait == TLockWait::Fail ? LOCK_NB : 0);
+    int locked = 0;
+    while ((locked = ::flock(FHandle, operation)) != 0 && errno == EINTR) {
+    }
+    if (locked != 0) {
+        const int error = errno;
+        ::close(FHandle);
+        FHandle = -1;
+        if (error == EWOULDBLOCK)
+            throw EInOutError(LockViolationError, InOutErrorMessage(LockViolationError));
+        RaiseInOutError(error, path);
+    }
+    FBuffer.reserve(BufferSize);
+}
+
+TAppendFile::~TAppendFile() {
+    try {
+        Flush();
+    } catch (const Exception&) {
+        // Closing never fails the caller: what must reach the disk is Sync'ed.
+    }
+    ::close(FHandle);
+}
+
+void TAppendFile::Write(std::string_view bytes) {
+    if (FBuffer.size() + bytes.size() > BufferSize)
+        Flush();
+    if (bytes.size() >= BufferSize) {
+        FBuffer.append(bytes);
+        Flush();
+        return;
+    }
+    FBuffer.append(bytes);
+}
+
+void TAppendFile::Flush() {
+    const char* data = FBuffer.data();
+    size_t left = FBuffer.size();
+    while (left > 0) {
+        const ssize_t written = ::write(FHandle, data, left);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            const int error = errno;
+            FBuffer.clear();
+            RaiseInOutError(error, FPath);
+        }
+        data += written;
+        left -= static_cast<size_t>(written);
+    }
+    FBuffer.clear();
+}
+
+void TAppendFile::Sync() {
+    Flush();
+    if (::fsync(FHandle) != 0 && errno != EINVAL)
+        RaiseInOutError(errno, FPath);
+}
+
+} // namespace gravlink

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace gravlink {
+
+// A text file opened for appending (created when missing, never truncated) and
+// held under an exclusive lock while open, so that other programs may only read
+// it. Writes are buffered; Sync puts them on disk.
+class TAppendFile {
+public:
+    enum class TLockWait {
+        Wait, // queue behind another holder: entries of two runs never interleave
+        Fail, // another holder is a failure, "I/O error 32"
+    };
+
+    TAppendFile(const std::string& path, TLockWait wait);
+    // Flushes and closes; failures here are ignored.
+    ~TAppendFile();
+    TAppendFile(const TAppendFile&) = delete;
+    TAppendFile& operator=(const TAppendFile&) = delete;
+
+    void Write(std::string_view bytes);
+    // Writes out the buffer and waits until the bytes are on disk.
+    void Sync();
+
+private:
+    void Flush();
+
+    std::string FPath;
+    int FHandle = -1;
+    std::string FBuffer;
+    static constexpr size_t BufferSize = 64 * 1024;
+};
+
+} // namespace gravlink

@@ -1,0 +1,102 @@
+#include "support/append_file.h"
+#include "support/exception.h"
+#include "tests/fixtures/temp_dir.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace gravlink {
+namespace {
+
+TEST(AppendFile, CreatesThenAppendsNeverTruncating) {
+    test::TempDir dir;
+    const std::string path = (dir / "gravout.cvs").string();
+    {
+        TAppendFile file(path, TAppendFile::TLockWait::Fail);
+        file.Write("1;;ab\r\n");
+    }
+    {
+        TAppendFile file(path, TAppendFile::TLockWait::Fail);
+        file.Write("2;x;cd\r\n");
+        file.Sync();
+    }
+    EXPECT_EQ(test::ReadFileBytes(path), "1;;ab\r\n2;x;cd\r\n");
+}
+
+TEST(AppendFile, LargeWritesKeepTheirOrder) {
+    test::TempDir dir;
+    const std::string path = (dir / "big").string();
+    std::string expected;
+    {
+        TAppendFile file(path, TAppendFile::TLockWait::Fail);
+        for (int i = 0; i < 5000; ++i) {
+            const std::string line = std::to_string(i) + std::string(i % 97, 'x') + "\r\n";
+            file.Write(line);
+            expected += line;
+        }
+        const std::string huge(200 * 1024, 'h');
+        file.Write(huge);
+        expected += huge;
+    }
+    EXPECT_EQ(test::ReadFileBytes(path), expected);
+}
+
+TEST(AppendFile, ASecondHolderFailsWithIoError32OrWaits) {
+    test::TempDir dir;
+    const std::string path = (dir / "gravout.cvs").string();
+    TAppendFile first(path, TAppendFile::TLockWait::Fail);
+    try {
+        TAppendFile second(path, TAppendFile::TLockWait::Fail);
+        FAIL() << "a held file was opened a second time";
+    } catch (const EInOutError& failure) {
+        EXPECT_EQ(failure.ErrorCode(), 32);
+        EXPECT_EQ(failure.Message(), "I/O error 32");
+    }
+}
+
+TEST(AppendFile, OpenFailuresReadByTheirErrorNumber) {
+    test::TempDir dir;
+    struct Case {
+        std::string Path;
+        int Number;
+        std::string Message;
+    };
+    std::filesystem::create_directory(dir / "readonly");
+    ::chmod((dir / "readonly").c_str(), 0555);
+    const bool root = ::geteuid() == 0;
+    std::vector<Case> cases = {
+        {(dir / "missing" / "gravout.cvs").string(), 3, "Invalid filename"},
+        {(dir / "missing" / "deeper" / "gravout.cvs").string(), 3, "Invalid filename"},
+        {dir.Path().string(), 21, "I/O error 21"}, // a folder, not a file
+    };
+    if (!root) // root writes through permissions
+        cases.push_back({(dir / "readonly" / "x").string(), 5, "File access denied"});
+    for (const Case& c : cases) {
+        try {
+            TAppendFile file(c.Path, TAppendFile::TLockWait::Fail);
+            ADD_FAILURE() << c.Path << " opened";
+        } catch (const EInOutError& failure) {
+            EXPECT_EQ(failure.ErrorCode(), c.Number) << c.Path;
+            EXPECT_EQ(failure.Message(), c.Message) << c.Path;
+        }
+    }
+}
+
+TEST(AppendFile, AFullDiskIsReportedWhenTheLinesAreSynced) {
+    if (!std::filesystem::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full";
+    TAppendFile file("/dev/full", TAppendFile::TLockWait::Fail);
+    file.Write("line\r\n");
+    try {
+        file.Sync();
+        FAIL() << "a write to a full disk succeeded";
+    } catch (const EInOutError& failure) {
+        EXPECT_EQ(failure.Message(), "Disk full");
+    }
+}
+
+} // namespace
+} // namespace gravlink
