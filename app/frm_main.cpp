@@ -1,7 +1,10 @@
 #include "app/frm_main.h"
 
 #include "app/settings_file.h"
+#include "support/append_file.h"
 #include "support/code_page.h"
+#include "support/date_time_text.h"
+#include "support/date_time_value.h"
 #include "support/exception.h"
 
 #include <cstdio>
@@ -25,7 +28,8 @@ void TfrmMain::FormCreate(const TCommandLine& commandLine) {
 }
 
 void TfrmMain::FormShow() {
-    // Today, at midnight, is the first day of the period and its last.
+    // Today is the first day of the period and its last.
+    FWindow.SetPickerDates(DatePart(CurrentDateTime()));
     CollapsePeriodPanel();
     RefreshView();
 }
@@ -83,8 +87,17 @@ void TfrmMain::ExportData() {}
 void TfrmMain::ReportError(const std::string& ownText, const std::string& message) {
     FFailureReported = true;
     const std::string text = ownText + "\r\n" + message;
-    if (!FAutoMode)
+    if (FAutoMode)
+        LogError(text);
+    else
         FWindow.ShowMessage(text, false);
+}
+
+void TfrmMain::LogError(const std::string& text) {
+    // Waits for the lock, so that entries of two runs never interleave.
+    TAppendFile log(FExeDir + "error.log", TAppendFile::TLockWait::Wait);
+    log.Write(DateTimeText(CurrentDateTime()) + ": " + text + "\r\n");
+    log.Sync();
 }
 
 void TfrmMain::HandleUncaught(const std::exception& failure) {
@@ -94,8 +107,15 @@ void TfrmMain::HandleUncaught(const std::exception& failure) {
         FWindow.ShowMessage(text, true);
         return;
     }
-    // Nobody is there to dismiss a box in an unattended run.
+    // Nobody is there to dismiss a box in an unattended run: the log and whoever
+    // reads the scheduler's output learn of it instead.
     std::fprintf(stderr, "%s\n", Win1251ToUtf8(text).c_str());
+    try {
+        LogError(text);
+    } catch (const std::exception& logFailure) {
+        std::fprintf(stderr, "%s\n",
+                     Win1251ToUtf8(TopLevelText(FailureMessage(logFailure))).c_str());
+    }
 }
 
 std::string TopLevelText(const std::string& message) {

@@ -41,6 +41,8 @@ public:
 
     // Hands a failure to the operator, or to the error log in an unattended run.
     void ReportError(const std::string& ownText, const std::string& message);
+    // Appends one entry to the error log beside the executable.
+    void LogError(const std::string& text);
     // The top-level handler: a failure that no operation caught.
     void HandleUncaught(const std::exception& failure);
     // Runs an event handler under the top-level handler.
