@@ -1,0 +1,7 @@
+#include "support/text_format_settings.h"
+
+namespace gravlink {
+
+TFormatSettings TextFormatSettings;
+
+} // namespace gravlink
