@@ -1,5 +1,6 @@
 #include "app/app_title.h"
 #include "app/command_line.h"
+#include "support/locale_format_settings.h"
 #include "ui/main_window.h"
 #include "ui/qt_text.h"
 
@@ -28,6 +29,8 @@ int main(int argc, char** argv) {
 
     QApplication application(argc, argv);
     QApplication::setApplicationName("gravlink");
+    // Dates and numbers are written the way the user's locale writes them.
+    gravlink::ReadTextFormatSettings();
     int status = 0;
     {
         gravlink::MainWindow window;
