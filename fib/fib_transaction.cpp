@@ -1,0 +1,210 @@
+#include "fib/fib_transaction.h"
+
+#include "fib/fib_database.h"
+#include "fib/fib_error.h"
+#include "fib/transaction_params.h"
+
+#include <vector>
+
+namespace gravlink {
+
+namespace {
+
+// One database of a transaction as isc_start_multiple reads it.
+struct TISCTEB {
+    isc_db_handle* Database;
+    int TPBLength;
+    const char* TPB;
+};
+
+} // namespace
+
+TFIBTransaction::TFIBTransaction(TComponent* owner, std::string name)
+    : TComponent(owner, std::move(name)), FTRParams([this] { CheckNotInTransaction(); }) {}
+
+TFIBTransaction::~TFIBTransaction() {
+    if (Active()) {
+        TTransactionAction action = FTimeoutAction;
+        if (action == TARollbackRetaining)
+            action = TARollback;
+        else if (action == TACommitRetaining)
+            action = TACommit;
+        try {
+            FinishTransaction(action, true);
+        } catch (const std::exception&) {
+        }
+    }
+    while (FSQLObjects.Count() > 0) {
+        IFIBTransactionClient* object = FSQLObjects[FSQLObjects.Count() - 1];
+        FSQLObjects.Remove(object);
+        object->TransactionFreed(*this);
+    }
+    while (FDatabases.Count() > 0)
+        RemoveDatabase(FDatabases[FDatabases.Count() - 1]);
+}
+
+void TFIBTransaction::CheckInTransaction() const {
+    if (!Active())
+        RaiseClientError(feNotInTransaction, {FullName(this)});
+}
+
+void TFIBTransaction::CheckNotInTransaction() const {
+    if (Active())
+        RaiseClientError(feInTransaction, {FullName(this)});
+}
+
+const IIBClientLibrary& TFIBTransaction::ClientLibrary() const {
+    return *FDatabases[0]->ClientLibrary();
+}
+
+ISC_STATUS TFIBTransaction::Call(ISC_STATUS result, bool raiseOnError, const TComponent* sender) {
+    FIdle = false;
+    FDatabases.ForEach([](TFIBDatabase* database) { database->ClearIdle(); });
+    if (result > 0 && raiseOnError)
+        RaiseStatusError(ClientLibrary(), sender);
+    return result;
+}
+
+void TFIBTransaction::SetActive(bool active) {
+    if (active && !Active())
+        StartTransaction();
+    else if (!active && Active())
+        Rollback();
+}
+
+void TFIBTransaction::SetDefaultDatabase(TFIBDatabase* database) {
+    if (database == FDefaultDatabase)
+        return;
+    CheckNotInTransaction();
+    if (FDefaultDatabase)
+        RemoveDatabase(FDefaultDatabase);
+    FDefaultDatabase = database;
+    AddDatabase(database);
+}
+
+void TFIBTransaction::AddDatabase(TFIBDatabase* database) {
+    if (!database)
+        return;
+    FDatabases.Add(database);
+    database->AddTransaction(this);
+}
+
+void TFIBTransaction::RemoveDatabase(TFIBDatabase* database) {
+    if (!database)
+        return;
+    FDatabases.Remove(database);
+    database->RemoveTransaction(this);
+    if (FDefaultDatabase == database)
+        FDefaultDatabase = nullptr;
+}
+
+void TFIBTransaction::SetTimeout(int milliseconds) {
+    if (milliseconds < 0)
+        RaiseClientError(feTimeoutNegative);
+    FTimeout = milliseconds;
+}
+
+void TFIBTransaction::SQLExecuteNotice(TComponent&, bool) {}
+
+void TFIBTransaction::StartTransaction() {
+    StartTransactionCore();
+}
+
+void TFIBTransaction::StartTransactionCore() {
+    CheckNotInTransaction();
+    if (FDatabases.Count() == 0)
+        RaiseClientError(feNoDatabasesInTransaction, {FullName(this)});
+    if (FTRParams.Changed())
+        FTPB = BuildTransactionParamBlock(FTRParams);
+
+    std::vector<TISCTEB> blocks;
+    FDatabases.ForEach([&](TFIBDatabase* database) {
+        database->CheckActive();
+        blocks.push_back({database->Handle(), static_cast<int>(FTPB.size()), FTPB.data()});
+    });
+
+    FSQLObjects.ForEach(
+        [this](IFIBTransactionClient* object) { object->TransactionBeforeStart(*this); });
+    const ISC_STATUS result = ClientLibrary().isc_start_multiple(
+        StatusVector(), &FHandle, static_cast<short>(blocks.size()), blocks.data());
+    if (result > 0)
+        FHandle = 0;
+    Call(result);
+    FSQLObjects.ForEach(
+        [this](IFIBTransactionClient* object) { object->TransactionAfterStart(*this); });
+    FTransactionState = tsActive;
+}
+
+void TFIBTransaction::EndNotices(TTransactionAction action) {
+    FSQLObjects.ForEachBackward(
+        [&](IFIBTransactionClient* object) { object->TransactionBeforeEnd(*this, action); });
+}
+
+void TFIBTransaction::AfterEndNotices(TTransactionAction action) {
+    FSQLObjects.ForEachBackward(
+        [&](IFIBTransactionClient* object) { object->TransactionAfterEnd(*this, action); });
+}
+
+void TFIBTransaction::FinishTransaction(TTransactionAction action, bool force) {
+    CheckInTransaction();
+    const IIBClientLibrary& library = ClientLibrary();
+    if (action == TARollback || action == TACommit) {
+        FTransactionState = action == TACommit ? tsCommitting : tsRollingBack;
+        EndNotices(action);
+        ISC_STATUS result = 0;
+        if (FSharedHandle) {
+            FHandle = 0;
+            FSharedHandle = false;
+        } else if (action == TACommit) {
+            result = Call(library.isc_commit_transaction(StatusVector(), &FHandle), false);
+        } else {
+            result = Call(library.isc_rollback_transaction(StatusVector(), &FHandle), false);
+        }
+        if (result > 0) {
+            if (force) {
+                Call(library.isc_rollback_transaction(StatusVector(), &FHandle), false);
+                FHandle = 0;
+            } else {
+                // The end was refused: the work is still pending on the server.
+                FTransactionState = tsActive;
+                RaiseStatusError(library, this);
+            }
+        }
+    } else {
+        FTransactionState =
+            action == TACommitRetaining ? tsCommittingRetaining : tsRollingBackRetaining;
+        EndNotices(action);
+        const ISC_STATUS result = action == TACommitRetaining
+                                      ? library.isc_commit_retaining(StatusVector(), &FHandle)
+                                      : library.isc_rollback_retaining(StatusVector(), &FHandle);
+        if (result > 0)
+            FTransactionState = tsActive;
+        Call(result);
+    }
+    AfterEndNotices(action);
+    FTransactionState = FHandle != 0 ? tsActive : tsInactive;
+}
+
+void TFIBTransaction::IdleTimerTick() {
+    if (FTimeout == 0 || !Active())
+        return;
+    if (!FIdle) {
+        FIdle = true;
+        return;
+    }
+    FinishTransaction(FTimeoutAction, true);
+}
+
+void TpFIBTransaction::StartTransaction() {
+    if (Active())
+        return;
+    if (FTPBMode == tpbReadCommitted || FTPBMode == tpbRepeatableRead) {
+        std::vector<std::string> lines = {"write", "nowait", "rec_version"};
+        if (FTPBMode == tpbReadCommitted)
+            lines.push_back("read_committed");
+        TRParams().Assign(std::move(lines));
+    }
+    StartTransactionCore();
+}
+
+} // namespace gravlink
