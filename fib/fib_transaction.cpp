@@ -198,11 +198,12 @@ void TFIBTransaction::IdleTimerTick() {
 void TpFIBTransaction::StartTransaction() {
     if (Active())
         return;
-    if (FTPBMode == tpbReadCommitted || FTPBMode == tpbRepeatableRead) {
-        std::vector<std::string> lines = {"write", "nowait", "rec_version"};
-        if (FTPBMode == tpbReadCommitted)
-            lines.push_back("read_committed");
-        TRParams().Assign(std::move(lines));
+    if (FTPBMode == tpbReadCommitted) {
+        TRParams().Assign({"write", "nowait", "rec_version", "read_committed"});
+    } else if (FTPBMode == tpbRepeatableRead) {
+        // rec_version belongs to read_committed alone: Firebird 3 refuses it in a
+        // snapshot, so the snapshot is asked for by name instead.
+        TRParams().Assign({"write", "nowait", "concurrency"});
     }
     StartTransactionCore();
 }
