@@ -109,7 +109,7 @@ constexpr size_t InterpreteBufferSize = 512;
 EFIBError::EFIBError(int sqlCode, const TComponent* sender, const std::string& text,
                      std::string sqlMessage, std::string iscMessage)
     : EDatabaseError(Prefix(sender) + text), FSqlCode(sqlCode),
-      FIscErrorCode(static_cast<long>(StatusVector()[1])), FSqlMessage(std::move(sqlMessage)),
+      FIscErrorCode(static_cast<int>(StatusVector()[1])), FSqlMessage(std::move(sqlMessage)),
       FIscMessage(std::move(iscMessage)), FSender(sender) {}
 
 const char* ClientErrorMessage(int number) {

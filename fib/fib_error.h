@@ -27,7 +27,7 @@ public:
     // The SQLCODE of the status, or the number of the access layer's message.
     int SqlCode() const noexcept { return FSqlCode; }
     // Element 1 of the thread's status vector when the failure was made.
-    long IscErrorCode() const noexcept { return FIscErrorCode; }
+    int IscErrorCode() const noexcept { return FIscErrorCode; }
     const std::string& SqlMessage() const noexcept { return FSqlMessage; }
     const std::string& IscMessage() const noexcept { return FIscMessage; }
     // The component whose client call failed; it may be gone by the time the
@@ -36,7 +36,7 @@ public:
 
 private:
     int FSqlCode;
-    long FIscErrorCode;
+    int FIscErrorCode;
     std::string FSqlMessage;
     std::string FIscMessage;
     const TComponent* FSender;

@@ -54,6 +54,10 @@ void TFIBTransaction::CheckNotInTransaction() const {
 }
 
 const IIBClientLibrary& TFIBTransaction::ClientLibrary() const {
+    if (FClientLibrary)
+        return *FClientLibrary;
+    if (FDatabases.Count() == 0 || !FDatabases[0]->ClientLibrary())
+        RaiseClientError(feNoDatabasesInTransaction, {FullName(this)});
     return *FDatabases[0]->ClientLibrary();
 }
 
@@ -125,6 +129,8 @@ void TFIBTransaction::StartTransactionCore() {
 
     FSQLObjects.ForEach(
         [this](IFIBTransactionClient* object) { object->TransactionBeforeStart(*this); });
+    // Kept while active, so the end never depends on the connections still being listed.
+    FClientLibrary = FDatabases[0]->ClientLibrary();
     const ISC_STATUS result = ClientLibrary().isc_start_multiple(
         StatusVector(), &FHandle, static_cast<short>(blocks.size()), blocks.data());
     if (result > 0)
@@ -147,6 +153,20 @@ void TFIBTransaction::AfterEndNotices(TTransactionAction action) {
 
 void TFIBTransaction::FinishTransaction(TTransactionAction action, bool force) {
     CheckInTransaction();
+    try {
+        EndTransaction(action, force);
+    } catch (...) {
+        // A refused end, or a bound object that failed to let go, leaves the work pending.
+        FTransactionState = Active() ? tsActive : tsInactive;
+        throw;
+    }
+    AfterEndNotices(action);
+    FTransactionState = Active() ? tsActive : tsInactive;
+    if (!Active())
+        FClientLibrary.reset();
+}
+
+void TFIBTransaction::EndTransaction(TTransactionAction action, bool force) {
     const IIBClientLibrary& library = ClientLibrary();
     if (action == TARollback || action == TACommit) {
         FTransactionState = action == TACommit ? tsCommitting : tsRollingBack;
@@ -161,28 +181,19 @@ void TFIBTransaction::FinishTransaction(TTransactionAction action, bool force) {
             result = Call(library.isc_rollback_transaction(StatusVector(), &FHandle), false);
         }
         if (result > 0) {
-            if (force) {
-                Call(library.isc_rollback_transaction(StatusVector(), &FHandle), false);
-                FHandle = 0;
-            } else {
-                // The end was refused: the work is still pending on the server.
-                FTransactionState = tsActive;
+            if (!force)
                 RaiseStatusError(library, this);
-            }
+            Call(library.isc_rollback_transaction(StatusVector(), &FHandle), false);
+            FHandle = 0;
         }
     } else {
         FTransactionState =
             action == TACommitRetaining ? tsCommittingRetaining : tsRollingBackRetaining;
         EndNotices(action);
-        const ISC_STATUS result = action == TACommitRetaining
-                                      ? library.isc_commit_retaining(StatusVector(), &FHandle)
-                                      : library.isc_rollback_retaining(StatusVector(), &FHandle);
-        if (result > 0)
-            FTransactionState = tsActive;
-        Call(result);
+        Call(action == TACommitRetaining
+                 ? library.isc_commit_retaining(StatusVector(), &FHandle)
+                 : library.isc_rollback_retaining(StatusVector(), &FHandle));
     }
-    AfterEndNotices(action);
-    FTransactionState = FHandle != 0 ? tsActive : tsInactive;
 }
 
 void TFIBTransaction::IdleTimerTick() {

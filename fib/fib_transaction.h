@@ -96,7 +96,8 @@ public:
     ISC_STATUS Call(ISC_STATUS result, bool raiseOnError = true) {
         return Call(result, raiseOnError, this);
     }
-    // The binding of the first connection (the connection must have opened once).
+    // The binding the transaction was started through (the first connection's); while
+    // inactive, the first connection's binding. Fails with message 18 without either.
     const IIBClientLibrary& ClientLibrary() const;
 
     // Set after the server was lost: the next end drops the handle without a server call.
@@ -118,9 +119,11 @@ protected:
 private:
     void EndNotices(TTransactionAction action);
     void AfterEndNotices(TTransactionAction action);
-    void ForcedEnd(TTransactionAction action);
+    // The server end of FinishTransaction, with the before-end notices.
+    void EndTransaction(TTransactionAction action, bool force);
 
     isc_tr_handle FHandle = 0;
+    TClientLibraryRef FClientLibrary;
     TTransactionState FTransactionState = tsInactive;
     TFIBDatabase* FDefaultDatabase = nullptr;
     int FTimeout = 0;

@@ -1,4 +1,5 @@
 #include "fib/fib_database.h"
+#include "fib/fib_error.h"
 #include "tests/fib/fib_fixture.h"
 #include "tests/fib/private_server.h"
 
@@ -49,6 +50,45 @@ TEST(LostServer, CloseForgetsTheConnectionQuietly) {
     EXPECT_EQ(qryDBCheck.Log, (std::vector<std::string>{"connection lost", "before end, state 4"}));
     objects.dbsGrav.RemoveSQLObject(&qryDBCheck);
     objects.trnEdit.RemoveSQLObject(&qryDBCheck);
+}
+
+// Without the liveness probe of TpFIBDatabase the server calls themselves fail: a
+// commit is refused and keeps the work pending, while a disconnect ends everything
+// with force and stays quiet.
+TEST(LostServer, RefusedCommitStaysActiveAndForcedEndsDropTheHandles) {
+    TestDatabase database;
+    PrivateServer server;
+    if (!server.Running())
+        GTEST_SKIP() << server.Failure();
+
+    TComponent frmMain(nullptr, "frmMain");
+    TFIBDatabase dbsGrav(&frmMain, "dbsGrav");
+    TpFIBTransaction trnEdit(&frmMain, "trnEdit");
+    dbsGrav.DBParams().Assign(ProgramDBParams);
+    dbsGrav.SetDefaultTransaction(&trnEdit);
+    RecordingStatement qryDBCheck;
+    trnEdit.AddSQLObject(&qryDBCheck);
+    dbsGrav.SetDBName(server.ConnectString(database.File()));
+    dbsGrav.Open();
+    trnEdit.StartTransaction();
+
+    server.Kill();
+    try {
+        trnEdit.Commit();
+        FAIL() << "a commit on a dead server succeeded";
+    } catch (const EFIBInterBaseError& failure) {
+        EXPECT_EQ(failure.Message().substr(0, 18), "frmMain.trnEdit:\r\n");
+        EXPECT_EQ(failure.Sender(), &trnEdit);
+    }
+    EXPECT_TRUE(trnEdit.Active());
+    EXPECT_EQ(trnEdit.TransactionState(), tsActive);
+
+    EXPECT_NO_THROW(dbsGrav.Close());
+    EXPECT_FALSE(dbsGrav.Connected());
+    EXPECT_FALSE(trnEdit.Active());
+    EXPECT_EQ(qryDBCheck.Log,
+              (std::vector<std::string>{"before end, state 4", "before end, state 2"}));
+    trnEdit.RemoveSQLObject(&qryDBCheck);
 }
 
 } // namespace gravlink::test
