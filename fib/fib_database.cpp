@@ -83,11 +83,9 @@ void TFIBDatabase::Open() {
     const ISC_STATUS result = FClientLibrary->isc_attach_database(
         StatusVector(), static_cast<short>(FDBName.size()), FDBName.c_str(), &FHandle,
         static_cast<short>(FDPB.size()), FDPB.data());
-    if (result > 0) {
+    if (result > 0)
         FHandle = 0;
-        Call(result, true);
-    }
-    Call(result, false);
+    Call(result);
 
     const short serverDialect = ServerSqlDialect();
     if (serverDialect < FSQLDialect)

@@ -141,9 +141,16 @@ void TFIBTransaction::StartTransactionCore() {
     FTransactionState = tsActive;
 }
 
-void TFIBTransaction::EndNotices(TTransactionAction action) {
-    FSQLObjects.ForEachBackward(
-        [&](IFIBTransactionClient* object) { object->TransactionBeforeEnd(*this, action); });
+void TFIBTransaction::EndNotices(TTransactionAction action, bool force) {
+    FSQLObjects.ForEachBackward([&](IFIBTransactionClient* object) {
+        try {
+            object->TransactionBeforeEnd(*this, action);
+        } catch (const std::exception&) {
+            // A forced end happens whatever the bound objects say.
+            if (!force)
+                throw;
+        }
+    });
 }
 
 void TFIBTransaction::AfterEndNotices(TTransactionAction action) {
@@ -170,7 +177,7 @@ void TFIBTransaction::EndTransaction(TTransactionAction action, bool force) {
     const IIBClientLibrary& library = ClientLibrary();
     if (action == TARollback || action == TACommit) {
         FTransactionState = action == TACommit ? tsCommitting : tsRollingBack;
-        EndNotices(action);
+        EndNotices(action, force);
         ISC_STATUS result = 0;
         if (FSharedHandle) {
             FHandle = 0;
@@ -189,7 +196,7 @@ void TFIBTransaction::EndTransaction(TTransactionAction action, bool force) {
     } else {
         FTransactionState =
             action == TACommitRetaining ? tsCommittingRetaining : tsRollingBackRetaining;
-        EndNotices(action);
+        EndNotices(action, force);
         Call(action == TACommitRetaining
                  ? library.isc_commit_retaining(StatusVector(), &FHandle)
                  : library.isc_rollback_retaining(StatusVector(), &FHandle));

@@ -117,7 +117,7 @@ protected:
     void StartTransactionCore();
 
 private:
-    void EndNotices(TTransactionAction action);
+    void EndNotices(TTransactionAction action, bool force);
     void AfterEndNotices(TTransactionAction action);
     // The server end of FinishTransaction, with the before-end notices.
     void EndTransaction(TTransactionAction action, bool force);

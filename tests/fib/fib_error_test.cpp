@@ -97,6 +97,10 @@ TEST(StatusError, AttachToAMissingFileNamesTheConnectionAndEndsEachLineWithCRLF)
         EXPECT_EQ(failure.SqlCode(), -902);
         EXPECT_EQ(failure.IscErrorCode(), isc_io_error);
         EXPECT_EQ(failure.Sender(), &objects.dbsGrav);
+        // Statements tell ignorable failures by the codes the vector holds.
+        EXPECT_TRUE(StatusHoldsError(isc_io_error));
+        EXPECT_TRUE(StatusHoldsError(isc_io_open_err));
+        EXPECT_FALSE(StatusHoldsError(isc_bad_stmt_handle));
         EXPECT_EQ(failure.SqlMessage(),
                   "Unsuccessful execution caused by a system error that precludes successful "
                   "execution of subsequent statements.");
