@@ -127,8 +127,8 @@ std::string FormatText(const std::string& format, std::initializer_list<TFormatA
             result += c;
             continue;
         }
-        const char spec = format[++i];
-        if (spec == '%') {
+        const char conversion = format[++i];
+        if (conversion == '%') {
             result += '%';
         } else if (next != args.end()) {
             result += ArgText(*next++);
