@@ -1,0 +1,15 @@
+#include "fib/fib_component.h"
+
+namespace gravlink {
+
+std::string FullName(const TComponent* component) {
+    std::string result;
+    for (const TComponent* part = component; part; part = part->Owner()) {
+        if (part->Name().empty())
+            continue;
+        result = result.empty() ? part->Name() : part->Name() + "." + result;
+    }
+    return result;
+}
+
+} // namespace gravlink
