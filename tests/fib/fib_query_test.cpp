@@ -258,6 +258,22 @@ TEST_F(Query, DisconnectReleasesTheHandleAndReconnectPreparesAgain) {
     EXPECT_EQ(qryDBCheck.Fields(0).AsString(), "1");
 }
 
+TEST_F(Query, ProcedureBodiesKeepTheirColonsAndProceduresReturnValues) {
+    objects.trnEdit.StartTransaction();
+    qryDBCheck.SetSQL("create procedure TWICE (A integer) returns (X integer) as\r\n"
+                      "begin X = :A * 2; end");
+    EXPECT_EQ(qryDBCheck.ParamCount(), 0);
+    qryDBCheck.ExecQuery();
+    objects.trnEdit.Commit();
+
+    objects.trnEdit.StartTransaction();
+    qryDBCheck.SetSQL("execute procedure TWICE(21)");
+    qryDBCheck.ExecQuery();
+    EXPECT_EQ(qryDBCheck.SQLType(), SQLExecProcedure);
+    ASSERT_EQ(qryDBCheck.FieldCount(), 1);
+    EXPECT_EQ(qryDBCheck.Fields(0).AsString(), "42") << "read without a fetch";
+}
+
 TEST_F(Query, StatementOutlivedByNothingUnbindsOnDestruction) {
     {
         TpFIBQuery temporary(&objects.frmMain, "qryTemp");
