@@ -286,3 +286,44 @@ TEST_F(Query, StatementOutlivedByNothingUnbindsOnDestruction) {
 }
 
 } // namespace gravlink::test
+
+#include "tests/fib/private_server.h"
+
+namespace gravlink::test {
+
+// A server that goes away under an open cursor: the fetch fails with the statement as
+// sender and closes the cursor; the lost connection takes the handle without a call.
+TEST(QueryLostServer, FetchFailsAndTheHandleIsForgotten) {
+    TestDatabase database;
+    database.Isql("create table T (ID integer); insert into T select 1 from rdb$types;");
+    PrivateServer server;
+    if (!server.Running())
+        GTEST_SKIP() << server.Failure();
+
+    MainWindowObjects objects;
+    TpFIBQuery qryDBCheck(&objects.frmMain, "qryDBCheck");
+    qryDBCheck.SetDatabase(&objects.dbsGrav);
+    objects.dbsGrav.SetDBName(server.ConnectString(database.File()));
+    objects.dbsGrav.Open();
+    objects.trnEdit.StartTransaction();
+    qryDBCheck.SetSQL("select a.ID from T a cross join T b");
+    qryDBCheck.ExecQuery();
+    ASSERT_FALSE(qryDBCheck.Eof());
+
+    server.Kill();
+    try {
+        // Rows already buffered by the client may still come; the server's loss shows
+        // at the latest when they are used up.
+        while (qryDBCheck.Next()) {
+        }
+        FAIL() << "fetching from a dead server succeeded";
+    } catch (const EFIBInterBaseError& failure) {
+        EXPECT_EQ(failure.Message().rfind("frmMain.qryDBCheck:\r\n", 0), 0u) << failure.Message();
+    }
+    EXPECT_TRUE(qryDBCheck.Eof());
+    EXPECT_NO_THROW(objects.dbsGrav.Close());
+    EXPECT_EQ(qryDBCheck.HandleValue(), 0u);
+    EXPECT_FALSE(qryDBCheck.Prepared());
+}
+
+} // namespace gravlink::test
