@@ -3,6 +3,7 @@
 #include "support/number_text.h"
 #include "support/text_format_settings.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <vector>
@@ -102,18 +103,40 @@ struct RoundedDigits {
     }
 };
 
-RoundedDigits Round(double magnitude, int decimals) {
+// The significant digits of a magnitude (0.digits x 10^exponent); eighteen of them.
+struct SignificantDigits {
+    std::string Digits;
+    int Exponent = 0;
+};
+
+SignificantDigits DigitsOf(double magnitude) {
+    SignificantDigits out;
+    if (magnitude == 0)
+        return out;
+    char buffer[40];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific, 17);
+    out.Digits.push_back(buffer[0]);
+    out.Digits.append(buffer + 2, buffer + 19);
+    std::from_chars(buffer + 20 + (buffer[20] == '+' ? 1 : 0), result.ptr, out.Exponent);
+    ++out.Exponent;
+    return out;
+}
+
+SignificantDigits DigitsOf(uint64_t magnitude, int decimals) {
+    SignificantDigits out;
+    if (magnitude == 0)
+        return out;
+    out.Digits = std::to_string(magnitude);
+    out.Exponent = static_cast<int>(out.Digits.size()) - decimals;
+    return out;
+}
+
+RoundedDigits Round(SignificantDigits number, int decimals) {
     RoundedDigits out;
-    std::string digits;
-    int exponent = 0; // magnitude = 0.digits x 10^exponent
-    if (magnitude != 0) {
-        char buffer[40];
-        const auto result = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
-                                          std::chars_format::scientific, 17);
-        digits.push_back(buffer[0]);
-        digits.append(buffer + 2, buffer + 19);
-        std::from_chars(buffer + 20 + (buffer[20] == '+' ? 1 : 0), result.ptr, exponent);
-        ++exponent;
+    std::string& digits = number.Digits;
+    int& exponent = number.Exponent;
+    if (!digits.empty()) {
         const int keep = exponent + decimals;
         if (keep < 0) {
             digits.clear();
@@ -188,22 +211,38 @@ std::string Compose(const NumberLayout& layout, const RoundedDigits& number, boo
 
 } // namespace
 
-std::string FormatFloatText(std::string_view pattern, double value) {
-    if (pattern.empty() || !std::isfinite(value))
-        return FloatText(value);
+namespace {
+
+std::string FormatDigits(std::string_view pattern, const SignificantDigits& magnitude,
+                         bool negative) {
     const std::vector<std::string_view> sections = Sections(pattern);
-    const bool negative = value < 0;
     const bool ownNegative = negative && sections.size() > 1 && !sections[1].empty();
     const NumberLayout layout = ReadLayout(ownNegative ? sections[1] : sections[0]);
-    const RoundedDigits number = Round(std::fabs(value), layout.MaxDecimals);
+    const RoundedDigits number = Round(magnitude, layout.MaxDecimals);
     if (number.IsZero()) {
         if (sections.size() > 2 && !sections[2].empty()) {
             const NumberLayout zero = ReadLayout(sections[2]);
-            return Compose(zero, Round(0, zero.MaxDecimals), false);
+            return Compose(zero, Round({}, zero.MaxDecimals), false);
         }
         return Compose(layout, number, false);
     }
     return Compose(layout, number, negative && !ownNegative);
+}
+
+} // namespace
+
+std::string FormatFloatText(std::string_view pattern, double value) {
+    if (pattern.empty() || !std::isfinite(value))
+        return FloatText(value);
+    return FormatDigits(pattern, DigitsOf(std::fabs(value)), value < 0);
+}
+
+std::string FormatScaledText(std::string_view pattern, int64_t value, int decimals) {
+    if (pattern.empty())
+        return FormatScaledText("0." + std::string(std::max(decimals, 0), '#'), value, decimals);
+    const uint64_t magnitude =
+        value < 0 ? uint64_t(0) - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+    return FormatDigits(pattern, DigitsOf(magnitude, decimals), value < 0);
 }
 
 } // namespace gravlink

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -21,5 +22,8 @@ namespace gravlink {
 // section when there is one and never shows a minus sign. An empty pattern, infinity
 // and an undefined value give FloatText.
 std::string FormatFloatText(std::string_view pattern, double value);
+// The same for the exact number value x 10^-decimals (a 64-bit exact numeric), rounded
+// on all its digits; an empty pattern gives the plain digits with the decimal point.
+std::string FormatScaledText(std::string_view pattern, int64_t value, int decimals);
 
 } // namespace gravlink

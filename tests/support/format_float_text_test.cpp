@@ -79,5 +79,35 @@ TEST_F(FormatFloatTextTest, NonFiniteValuesKeepTheirGeneralForm) {
     EXPECT_EQ(FormatFloatText("#,##0.00", std::numeric_limits<double>::quiet_NaN()), "NAN");
 }
 
+TEST_F(FormatFloatTextTest, ExactNumericsRoundOnAllTheirDigits) {
+    struct Case {
+        const char* Pattern;
+        int64_t Value;
+        int Decimals;
+        const char* Text;
+    };
+    const Case cases[] = {
+        {"#,##0.00", 123450, 2, "1,234.50"},
+        {"#,##0.00", -5, 2, "-0.05"},
+        {"#,##0.00", 0, 2, "0.00"},
+        // Beyond the digits a double keeps.
+        {"#,##0.00", INT64_MAX, 2, "92,233,720,368,547,758.07"},
+        {"#,##0.00", INT64_MIN, 2, "-92,233,720,368,547,758.08"},
+        {"#,##0.", 9007199254740993, 0, "9,007,199,254,740,993"},
+        {"#,##0.0", 12345, 4, "1.2"},
+        {"#,##0.0", 12500, 4, "1.3"},
+        {"#,##0.0", -12500, 4, "-1.3"},
+        // No pattern: the plain digits, trailing zeros dropped.
+        {"", 1050, 2, "10.5"},
+        {"", 1000, 2, "10"},
+        {"", -5, 2, "-0.05"},
+        {"", 7, 3, "0.007"},
+        {"", 0, 2, "0"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FormatScaledText(c.Pattern, c.Value, c.Decimals), c.Text)
+            << "pattern " << c.Pattern << ", value " << c.Value << "e-" << c.Decimals;
+}
+
 } // namespace
 } // namespace gravlink
