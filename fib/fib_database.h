@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace gravlink {
 
@@ -155,6 +156,12 @@ public:
 
     // isc_database_info for the base level; false when the server no longer answers.
     bool CheckConnectionAlive();
+
+    // The column names of table in column-position order, read with a pooled
+    // statement in InternalTransaction, which is committed afterwards. The list is
+    // cleared first; a table that does not exist leaves it empty. Message 12 when the
+    // connection is closed, the list then untouched.
+    void GetFieldNames(const std::string& table, std::vector<std::string>& list);
 };
 
 } // namespace gravlink
