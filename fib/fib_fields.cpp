@@ -1,5 +1,6 @@
 #include "fib/fib_fields.h"
 
+#include "fib/fib_xsqlda.h"
 #include "support/date_time_text.h"
 #include "support/format_float_text.h"
 #include "support/number_text.h"
@@ -7,10 +8,6 @@
 namespace gravlink {
 
 namespace {
-
-// Firebird 3's native BOOLEAN and the older code of the type.
-constexpr short SqlBooleanCode = 590;
-constexpr short SqlBooleanFb3 = 32764;
 
 int DefaultDisplayWidth(const TFieldDef& def) {
     switch (def.DataType) {
@@ -51,6 +48,14 @@ const TFieldData& TField::Data() const {
         return null;
     const TFieldData* data = FSource->ActiveFieldData(FIndex);
     return data ? *data : null;
+}
+
+TVariant TField::VariantOf(const TFieldData& data) const {
+    return std::holds_alternative<std::monostate>(data) ? TVariant() : Variant(data);
+}
+
+std::string TField::DisplayTextOf(const TFieldData& data) const {
+    return std::holds_alternative<std::monostate>(data) ? std::string() : Text(data);
 }
 
 TVariant TFIBstringField::Variant(const TFieldData& data) const {
@@ -174,7 +179,7 @@ bool IsBooleanDomain(const std::string& domainName) {
 }
 
 bool FieldDefOfColumn(const XSQLVAR& column, const std::string& name, bool booleanDomain,
-                      TFieldDef& def) {
+                      TFieldDef& def, bool int64ToBCD) {
     def = TFieldDef{};
     def.Name = name;
     def.SqlType = static_cast<short>(column.sqltype & ~1);
@@ -203,6 +208,10 @@ bool FieldDefOfColumn(const XSQLVAR& column, const std::string& name, bool boole
         def.DataType = ftFloat;
         break;
     case SQL_INT64:
+        if (!int64ToBCD && column.sqlscale < -4) {
+            def.DataType = ftFloat;
+            break;
+        }
         def.DataType = ftBCD;
         def.Size = column.sqlscale < 0 ? -column.sqlscale : 0;
         break;
@@ -223,8 +232,8 @@ bool FieldDefOfColumn(const XSQLVAR& column, const std::string& name, bool boole
         def.DataType = ftArray;
         def.Size = 8;
         break;
-    case SqlBooleanCode:
-    case SqlBooleanFb3:
+    case SQL_OLD_BOOLEAN:
+    case SQL_FB_BOOLEAN:
         def.DataType = ftBoolean;
         break;
     default:

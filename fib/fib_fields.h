@@ -94,9 +94,12 @@ public:
     // The value of the current row; null without a row or source.
     const TFieldData& Data() const;
     bool IsNull() const { return std::holds_alternative<std::monostate>(Data()); }
-    TVariant AsVariant() const { return IsNull() ? TVariant() : Variant(Data()); }
+    TVariant AsVariant() const { return VariantOf(Data()); }
     // What a grid shows: the value by the display pattern; empty for null.
-    std::string DisplayText() const { return IsNull() ? std::string() : Text(Data()); }
+    std::string DisplayText() const { return DisplayTextOf(Data()); }
+    // The same for data of any cached row, so a grid need not move the cursor.
+    TVariant VariantOf(const TFieldData& data) const;
+    std::string DisplayTextOf(const TFieldData& data) const;
 
 protected:
     // Both are called with data that is not null.
@@ -230,9 +233,10 @@ protected:
 };
 
 // The field definition of one output column, or false for a column no field shows
-// (D_FLOAT, QUAD). booleanDomain tells that the column's domain name contains "BOOLEAN".
+// (D_FLOAT, QUAD). booleanDomain tells that the column's domain name contains "BOOLEAN";
+// without int64ToBCD a BIGINT of a scale below -4 becomes a float field.
 bool FieldDefOfColumn(const XSQLVAR& column, const std::string& name, bool booleanDomain,
-                      TFieldDef& def);
+                      TFieldDef& def, bool int64ToBCD = true);
 
 // True when the domain name contains "BOOLEAN", ASCII letters compared without case.
 bool IsBooleanDomain(const std::string& domainName);
