@@ -175,6 +175,28 @@ TEST_F(DataSet, WithoutBooleanFieldsTheDomainIsJustANumber) {
     EXPECT_EQ(dstStat.Fields(0).DisplayText(), "1");
 }
 
+TEST_F(DataSet, UntrimmedStringsKeepTheirBlanks) {
+    dstStat.SetOptions(DefaultDataSetOptions & ~poTrimCharFields);
+    OpenWith("select NAME, NOTE from T where IDR = 42");
+    EXPECT_EQ(dstStat.FieldValue("NAME"), TVariant("abc       "));
+    EXPECT_EQ(dstStat.Fields(1).DisplayText(), "x  ");
+}
+
+TEST_F(DataSet, OutlivesTheConnectionItShows) {
+    auto objects = std::make_unique<MainWindowObjects>();
+    objects->dbsGrav.SetDBName(database.File());
+    objects->dbsGrav.Open();
+    TpFIBDataSet view{nullptr, "view"};
+    view.SetDatabase(&objects->dbsGrav);
+    view.SetSelectSQL("select IDR from T");
+    view.Open();
+    objects.reset();
+    EXPECT_FALSE(view.Active());
+    EXPECT_EQ(view.Database(), nullptr);
+    EXPECT_EQ(view.Transaction(), nullptr);
+    EXPECT_EQ(MessageOf<EFIBClientError>([&] { view.Open(); }), "Database not assigned for view.");
+}
+
 TEST_F(DataSet, CursorWalksToTheEnd) {
     OpenWith("select IDR from T order by IDR");
     EXPECT_TRUE(dstStat.Bof());

@@ -134,6 +134,17 @@ TEST_F(FieldTest, NullShowsEmptyAndQuadHasNoField) {
     EXPECT_FALSE(FieldDefOfColumn(Column(SQL_D_FLOAT, 0, 8), "D", false, def));
 }
 
+TEST_F(FieldTest, WithoutInt64ToBCDOnlySmallScalesStayExact) {
+    TFieldDef def;
+    ASSERT_TRUE(FieldDefOfColumn(Column(SQL_INT64, -4, 8), "N", false, def, false));
+    EXPECT_EQ(def.DataType, ftBCD);
+    ASSERT_TRUE(FieldDefOfColumn(Column(SQL_INT64, -5, 8), "N", false, def, false));
+    EXPECT_EQ(def.DataType, ftFloat);
+    ASSERT_TRUE(FieldDefOfColumn(Column(SQL_INT64, -5, 8), "N", false, def, true));
+    EXPECT_EQ(def.DataType, ftBCD);
+    EXPECT_EQ(def.Size, 5);
+}
+
 TEST_F(FieldTest, AFieldKeepsItsOwnPattern) {
     OneRow row(Column(SQL_INT64, -2, 8), int64_t(123456));
     row.Field->SetDisplayFormat("0.0");
