@@ -90,6 +90,8 @@ void TFIBQuery::SetSQLLines(std::vector<std::string> lines) {
         RaiseClientError(feDatasetOpen, {std::string("change sql text"), FullName(this)});
     FreeHandle();
     FSQL = std::move(lines);
+    FFields.Clear();
+    FSQLType = SQLUnknown;
     TextChanged();
 }
 
@@ -212,6 +214,7 @@ void TFIBQuery::Prepare() {
     } catch (...) {
         FHandle.Drop();
         FPrepared = false;
+        FFields.Clear();
         throw;
     }
     FPrepared = true;

@@ -16,8 +16,20 @@ TCacheQueries::~TCacheQueries() {
         FDatabase->RemoveSQLObject(this);
 }
 
+namespace {
+
+std::string PoolKey(const std::string& sql) {
+    size_t end = sql.size();
+    while (end > 0 && static_cast<unsigned char>(sql[end - 1]) <= 32)
+        --end;
+    return sql.substr(0, end);
+}
+
+} // namespace
+
 TpFIBQuery& TCacheQueries::Acquire(TFIBTransaction& transaction, const std::string& sql) {
-    auto found = FFree.find(sql);
+    std::string key = PoolKey(sql);
+    auto found = FFree.find(key);
     std::unique_ptr<TpFIBQuery> query;
     if (found != FFree.end()) {
         query = std::move(found->second);
@@ -30,20 +42,19 @@ TpFIBQuery& TCacheQueries::Acquire(TFIBTransaction& transaction, const std::stri
         query->SetSQL(sql);
     }
     TpFIBQuery& result = *query;
-    FUsed.push_back(std::move(query));
+    FUsed.emplace_back(std::move(key), std::move(query));
     result.Close();
     return result;
 }
 
 bool TCacheQueries::Release(TpFIBQuery& query) {
     auto found = std::find_if(FUsed.begin(), FUsed.end(),
-                              [&](const auto& used) { return used.get() == &query; });
+                              [&](const auto& used) { return used.second.get() == &query; });
     if (found == FUsed.end())
         return false;
-    std::unique_ptr<TpFIBQuery> released = std::move(*found);
+    auto released = std::move(*found);
     FUsed.erase(found);
-    std::string key = released->SQL();
-    FFree.emplace(std::move(key), std::move(released));
+    FFree.emplace(std::move(released.first), std::move(released.second));
     return true;
 }
 

@@ -11,7 +11,8 @@
 
 namespace gravlink {
 
-// The pooled statements of one connection: the free ones keyed by text, and those
+// The pooled statements of one connection: the free ones keyed by text (trailing
+// blanks and line breaks do not count), and those
 // handed out. They have no owner or name and stay prepared between uses; they go
 // when the connection is destroyed or the program ends.
 class TCacheQueries : public IFIBDatabaseClient {
@@ -37,7 +38,8 @@ public:
 private:
     TFIBDatabase* FDatabase;
     std::multimap<std::string, std::unique_ptr<TpFIBQuery>> FFree;
-    std::vector<std::unique_ptr<TpFIBQuery>> FUsed;
+    // Handed-out statements with the key they go back under.
+    std::vector<std::pair<std::string, std::unique_ptr<TpFIBQuery>>> FUsed;
 };
 
 // The process-wide pool: one TCacheQueries per connection. Look-ups and hand-backs
