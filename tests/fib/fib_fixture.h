@@ -3,11 +3,19 @@
 #include "fib/fib_component.h"
 #include "fib/fib_database.h"
 #include "fib/fib_transaction.h"
+#include "fib/fib_variant.h"
 #include "tests/fixtures/test_database.h"
 
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
+
+namespace gravlink {
+// Variants in failure messages as their kind and text.
+inline void PrintTo(const TVariant& value, std::ostream* out) {
+    *out << VariantText(value);
+}
+} // namespace gravlink
 
 namespace gravlink::test {
 

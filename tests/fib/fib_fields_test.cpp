@@ -1,0 +1,216 @@
+#include "fib/fib_fields.h"
+#include "fib/fib_variant.h"
+#include "fib/record_cache.h"
+#include "support/date_time_value.h"
+#include "support/text_format_settings.h"
+#include "tests/fib/fib_fixture.h"
+
+#include <cstring>
+#include <gtest/gtest.h>
+
+namespace gravlink {
+
+namespace {
+
+// A column as the server describes it.
+XSQLVAR Column(short type, short scale = 0, short length = 4, short subType = 0) {
+    XSQLVAR column;
+    std::memset(&column, 0, sizeof column);
+    column.sqltype = static_cast<short>(type | 1);
+    column.sqlscale = scale;
+    column.sqllen = length;
+    column.sqlsubtype = subType;
+    return column;
+}
+
+// One field over one row of data, as the data set shows its current row.
+class OneRow : public IFieldDataSource {
+public:
+    OneRow(const XSQLVAR& column, TFieldData data, bool booleanDomain = false)
+        : FData(std::move(data)) {
+        TFieldDef def;
+        EXPECT_TRUE(FieldDefOfColumn(column, "F", booleanDomain, def));
+        Field = CreateField(def, 0);
+        Field->Bind(this);
+        Field->ApplyDefaultFormats(Formats());
+    }
+    const TFieldData* ActiveFieldData(int index) const override {
+        return index == 0 ? &FData : nullptr;
+    }
+    static TDefaultFormats Formats() {
+        TDefaultFormats formats;
+        formats.DateTimeDisplayFormat = "dd.mm.yyyy hh:mm";
+        return formats;
+    }
+
+    std::unique_ptr<TField> Field;
+
+private:
+    TFieldData FData;
+};
+
+class FieldTest : public testing::Test {
+protected:
+    FieldTest() {
+        TextFormatSettings.DecimalPoint = '.';
+        TextFormatSettings.ThousandSeparatorChar = ',';
+        TextFormatSettings.ShortDatePattern = "dd.mm.yyyy";
+        TextFormatSettings.DateSeparatorChar = '.';
+        TextFormatSettings.LongTimePattern = "hh:mm:ss";
+        TextFormatSettings.TimeSeparatorChar = ':';
+    }
+
+private:
+    TextFormatSettingsGuard FGuard;
+};
+
+TEST_F(FieldTest, ClassPatternValueAndTextByColumnType) {
+    const TDateTime stamp = EncodeDateTime(2024, 12, 8, 14, 5, 59, 0);
+    struct Case {
+        const char* Column;
+        XSQLVAR Description;
+        TFieldData Data;
+        bool BooleanDomain;
+        TFieldType Type;
+        const char* Pattern;
+        TVariant Value;
+        const char* Text;
+    };
+    const Case cases[] = {
+        {"CHAR(10)", Column(SQL_TEXT, 0, 10), std::string("abc"), false, ftString, "",
+         TVariant("abc"), "abc"},
+        {"SMALLINT", Column(SQL_SHORT, 0, 2), int32_t(-7), false, ftSmallint, "",
+         TVariant(int32_t(-7)), "-7"},
+        {"INTEGER", Column(SQL_LONG), int32_t(1234567), false, ftInteger, "",
+         TVariant(int32_t(1234567)), "1234567"},
+        {"SMALLINT in a boolean domain, 1", Column(SQL_SHORT, 0, 2), int32_t(1), true, ftBoolean,
+         "", TVariant(int32_t(1)), "True"},
+        {"INTEGER in a boolean domain, 2", Column(SQL_LONG), int32_t(2), true, ftBoolean, "",
+         TVariant(int32_t(2)), "False"},
+        {"NUMERIC(9,2) as INTEGER", Column(SQL_LONG, -2), 1234.5, false, ftFloat, "#,##0.00",
+         TVariant(1234.5), "1,234.50"},
+        {"NUMERIC(4,1) as SMALLINT in a boolean domain", Column(SQL_SHORT, -1, 2), 2.5, true,
+         ftFloat, "#,##0.0", TVariant(2.5), "2.5"},
+        {"DOUBLE PRECISION", Column(SQL_DOUBLE, 0, 8), 0.1, false, ftFloat, "", TVariant(0.1),
+         "0.1"},
+        {"FLOAT", Column(SQL_FLOAT), double(0.1f), false, ftFloat, "", TVariant(double(0.1f)),
+         "0.100000001490116"},
+        {"BIGINT", Column(SQL_INT64, 0, 8), int64_t(9007199254740993), false, ftBCD, "",
+         TVariant(int64_t(9007199254740993)), "9007199254740993"},
+        {"NUMERIC(15,2)", Column(SQL_INT64, -2, 8), int64_t(123450), false, ftBCD, "#,##0.00",
+         TVariant(1234.5), "1,234.50"},
+        {"NUMERIC(18,4)", Column(SQL_INT64, -4, 8), int64_t(-5), false, ftBCD, "#,##0.0000",
+         TVariant(-0.0005), "-0.0005"},
+        {"TIMESTAMP", Column(SQL_TIMESTAMP, 0, 8), stamp, false, ftDateTime, "dd.mm.yyyy hh:mm",
+         TVariant::FromDateTime(stamp), "08.12.2024 14:05"},
+        {"DATE", Column(SQL_TYPE_DATE), DatePart(stamp), false, ftDate, "dd.mm.yyyy",
+         TVariant::FromDateTime(DatePart(stamp)), "08.12.2024"},
+        {"TIME", Column(SQL_TYPE_TIME), TimeOfDay(stamp), false, ftTime, "hh:mm AMPM",
+         TVariant::FromDateTime(TimeOfDay(stamp)), "02:05 pm"},
+        {"BOOLEAN", Column(SQL_BOOLEAN, 0, 1), int32_t(1), false, ftBoolean, "",
+         TVariant(int32_t(1)), "True"},
+        {"BLOB SUB_TYPE TEXT", Column(SQL_BLOB, 0, 8, 1), ISC_QUAD{1, 2}, false, ftMemo, "",
+         TVariant(), "(MEMO)"},
+        {"BLOB", Column(SQL_BLOB, 0, 8), ISC_QUAD{1, 2}, false, ftBlob, "", TVariant(), "(BLOB)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Column);
+        OneRow row(c.Description, c.Data, c.BooleanDomain);
+        EXPECT_EQ(row.Field->DataType(), c.Type);
+        EXPECT_EQ(row.Field->DisplayFormat(), c.Pattern);
+        EXPECT_EQ(row.Field->AsVariant(), c.Value);
+        EXPECT_EQ(row.Field->DisplayText(), c.Text);
+    }
+}
+
+TEST_F(FieldTest, NullShowsEmptyAndQuadHasNoField) {
+    OneRow row(Column(SQL_TIMESTAMP, 0, 8), TFieldData{});
+    EXPECT_TRUE(row.Field->IsNull());
+    EXPECT_EQ(row.Field->DisplayText(), "");
+    EXPECT_TRUE(row.Field->AsVariant().IsNull());
+
+    TFieldDef def;
+    EXPECT_FALSE(FieldDefOfColumn(Column(SQL_QUAD, 0, 8), "Q", false, def));
+    EXPECT_FALSE(FieldDefOfColumn(Column(SQL_D_FLOAT, 0, 8), "D", false, def));
+}
+
+TEST_F(FieldTest, WithoutInt64ToBCDOnlySmallScalesStayExact) {
+    TFieldDef def;
+    ASSERT_TRUE(FieldDefOfColumn(Column(SQL_INT64, -4, 8), "N", false, def, false));
+    EXPECT_EQ(def.DataType, ftBCD);
+    ASSERT_TRUE(FieldDefOfColumn(Column(SQL_INT64, -5, 8), "N", false, def, false));
+    EXPECT_EQ(def.DataType, ftFloat);
+    ASSERT_TRUE(FieldDefOfColumn(Column(SQL_INT64, -5, 8), "N", false, def, true));
+    EXPECT_EQ(def.DataType, ftBCD);
+    EXPECT_EQ(def.Size, 5);
+}
+
+TEST_F(FieldTest, AFieldKeepsItsOwnPattern) {
+    OneRow row(Column(SQL_INT64, -2, 8), int64_t(123456));
+    row.Field->SetDisplayFormat("0.0");
+    row.Field->ApplyDefaultFormats(OneRow::Formats());
+    EXPECT_EQ(row.Field->DisplayFormat(), "0.0");
+    EXPECT_EQ(row.Field->DisplayText(), "1234.6");
+}
+
+TEST(BooleanDomain, WordAnywhereInAnyCase) {
+    EXPECT_TRUE(IsBooleanDomain("BOOLEAN"));
+    EXPECT_TRUE(IsBooleanDomain("D_Boolean_Flag"));
+    EXPECT_TRUE(IsBooleanDomain("TBOOLEAN"));
+    EXPECT_FALSE(IsBooleanDomain("BOOL"));
+    EXPECT_FALSE(IsBooleanDomain("RDB$123"));
+    EXPECT_FALSE(IsBooleanDomain(""));
+}
+
+TEST(WidenNumericPattern, ByTheCharacterAfterThePoint) {
+    EXPECT_EQ(WidenNumericPattern("#,##0.", 2), "#,##0.00");
+    EXPECT_EQ(WidenNumericPattern("#,##0.", 0), "#,##0.");
+    EXPECT_EQ(WidenNumericPattern("0.#", 3), "0.###");
+    EXPECT_EQ(WidenNumericPattern("0.00", 3), "0.00");
+    EXPECT_EQ(WidenNumericPattern("#,##0", 2), "#,##0");
+}
+
+TEST(Variant, TextAndFailedConversions) {
+    EXPECT_EQ(TVariant(int32_t(42)).AsString(), "42");
+    EXPECT_EQ(TVariant(int64_t(-9223372036854775807LL - 1)).AsString(), "-9223372036854775808");
+    EXPECT_EQ(TVariant("x").AsString(), "x");
+    {
+        TextFormatSettingsGuard guard;
+        TextFormatSettings.DecimalPoint = ',';
+        EXPECT_EQ(TVariant(1234.5).AsString(), "1234,5");
+    }
+    try {
+        (void)TVariant().AsString();
+        FAIL() << "null converted to text";
+    } catch (const EVariantTypeCastError& failure) {
+        EXPECT_STREQ(failure.what(), "Could not convert variant of type (Null) into type (String)");
+    }
+    EXPECT_THROW((void)TVariant("1").AsInteger(), EVariantTypeCastError);
+    EXPECT_EQ(TVariant(int32_t(5)).AsInt64(), 5);
+}
+
+TEST(RecordCache, GrowsInBlocksAndKeepsRowsInPlace) {
+    TRecordCache cache;
+    EXPECT_EQ(cache.Capacity(), 0u);
+    TRecordBuffer& first = cache.Append(2);
+    first[0] = std::string("a");
+    EXPECT_EQ(cache.Capacity(), 32u);
+    for (int i = 1; i < 32; ++i)
+        cache.Append(2)[1] = int32_t(i);
+    EXPECT_EQ(cache.Capacity(), 32u);
+    cache.Append(2);
+    EXPECT_EQ(cache.Count(), 33u);
+    EXPECT_EQ(cache.Capacity(), 64u);
+    EXPECT_EQ(&cache[0], &first) << "a cached row moved when the cache grew";
+    EXPECT_EQ(std::get<std::string>(cache[0][0]), "a");
+    EXPECT_EQ(std::get<int32_t>(cache[31][1]), 31);
+    EXPECT_TRUE(std::holds_alternative<std::monostate>(cache[32][0]));
+    cache.DropLast();
+    EXPECT_EQ(cache.Count(), 32u);
+    cache.Clear();
+    EXPECT_EQ(cache.Count(), 0u);
+    EXPECT_EQ(cache.Capacity(), 0u);
+}
+
+} // namespace
+} // namespace gravlink
