@@ -11,7 +11,21 @@
 
 namespace gravlink {
 
-TfrmMain::TfrmMain(IMainWindow& window) : FWindow(window) {}
+TfrmMain::TfrmMain(IMainWindow& window) : FWindow(window) {
+    FdbsGrav.DBParams().Assign({"lc_ctype=WIN1251", "password=quillbark", "user_name=SYSDBA"});
+    FdbsGrav.SetSQLDialect(3);
+    FdbsGrav.SetTimeout(0);
+    FdbsGrav.SetDefaultTransaction(&FtrnEdit);
+    FtrnEdit.SetDefaultDatabase(&FdbsGrav);
+    FtrnEdit.SetTimeoutAction(TARollback);
+    FdstStat.SetDatabase(&FdbsGrav);
+    FdstStat.SetTransaction(&FtrnEdit);
+    FdstStat.DefaultFormats().DateTimeDisplayFormat = "dd.mm.yyyy hh:mm";
+    FdstStat.SetPrepareOptions(FdstStat.PrepareOptions() | psSQLINT64ToBCD);
+    FqryDBCheck.SetDatabase(&FdbsGrav);
+    FqryDBCheck.SetTransaction(&FtrnEdit);
+    FqryDBCheck.SetOptions({});
+}
 
 TfrmMain::~TfrmMain() = default;
 
@@ -68,21 +82,6 @@ std::string TfrmMain::UnwrapStampField() const {
 std::string TfrmMain::WrapStampField(const std::string& middle) const {
     return gravlink::WrapStampField(middle);
 }
-
-void TfrmMain::ExpandPeriodPanel() {
-    FPeriodFilter = true;
-    // Designed at 37, shown at 40.
-    FWindow.SetPeriodPanelHeight(40);
-}
-
-void TfrmMain::CollapsePeriodPanel() {
-    FPeriodFilter = false;
-    FWindow.SetPeriodPanelHeight(0);
-}
-
-void TfrmMain::RefreshView() {}
-
-void TfrmMain::ExportData() {}
 
 void TfrmMain::ReportError(const std::string& ownText, const std::string& message) {
     FFailureReported = true;

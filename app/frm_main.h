@@ -3,6 +3,11 @@
 #include "app/command_line.h"
 #include "app/export_settings.h"
 #include "app/main_window.h"
+#include "fib/fib_component.h"
+#include "fib/fib_database.h"
+#include "fib/fib_dataset.h"
+#include "fib/fib_query.h"
+#include "fib/fib_transaction.h"
 
 #include <exception>
 #include <string>
@@ -34,10 +39,30 @@ public:
     // The period panel and the filter it stands for.
     void ExpandPeriodPanel();
     void CollapsePeriodPanel();
+    TDateTime PeriodBegin() const;
+    TDateTime PeriodEnd() const;
+    std::string PeriodCondition() const;
 
-    // The record view and the export.
+    // The record view.
     void RefreshView();
+    bool ConnectDatabase();
+    void DisconnectDatabase();
+    std::string BuildViewSql() const;
+    bool CheckStampColumn();
+
+    // The export run.
     void ExportData();
+
+    // Commands and picker changes.
+    void actRefreshExecute();
+    void actExpandExecute();
+    void dtpDateBeginChange();
+    void dtpDateEndChange();
+    void actExportNowExecute();
+    void actCheckExecute();
+    void actClearOneExecute();
+    void actCheckAllExecute();
+    void actClearAllExecute();
 
     // Hands a failure to the operator, or to the error log in an unattended run.
     void ReportError(const std::string& ownText, const std::string& message);
@@ -60,13 +85,27 @@ public:
     TExportSettings& Settings() { return FSettings; }
     const TExportSettings& Settings() const { return FSettings; }
     bool PeriodFilter() const { return FPeriodFilter; }
+    TpFIBDatabase& dbsGrav() { return FdbsGrav; }
+    TpFIBTransaction& trnEdit() { return FtrnEdit; }
+    TpFIBDataSet& dstStat() { return FdstStat; }
+    TpFIBQuery& qryDBCheck() { return FqryDBCheck; }
     // 0 when nothing was reported during the run, 1 when any failure was.
     int ExitStatus() const { return FFailureReported ? 1 : 0; }
 
 private:
     std::string SettingsPath() const { return FExeDir + FSettingsFile; }
+    // The key of the view's current record as SQL.
+    std::string CurrentKeyLiteral();
+    // Runs one marking statement and commits it; failures are reported.
+    void ExecuteMarking(const std::string& sqlText);
 
     IMainWindow& FWindow;
+    // Names the components, so that database failures read "frmMain.dbsGrav: ...".
+    TComponent FName{nullptr, "frmMain"};
+    TpFIBDatabase FdbsGrav{&FName, "dbsGrav"};
+    TpFIBTransaction FtrnEdit{&FName, "trnEdit"};
+    TpFIBDataSet FdstStat{&FName, "dstStat"};
+    TpFIBQuery FqryDBCheck{&FName, "qryDBCheck"};
     bool FAutoMode = false;
     std::string FExeDir;
     std::string FSettingsFile;

@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev googletest
   qt6-base-dev qt6-base-dev-tools libgl-dev
   firebird3.0-server firebird3.0-utils firebird-dev libfbclient2
-  locales xvfb xauth clang-format
+  locales xvfb xauth clang-format time
 )
 
 missing=()

@@ -1,6 +1,10 @@
+#include "app/report_texts.h"
+#include "app/settings_file.h"
 #include "tests/fixtures/process.h"
 #include "tests/fixtures/temp_dir.h"
+#include "tests/fixtures/weighing_database.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -40,6 +44,42 @@ TEST_F(ProgramRun, NamedSettingsFileIsTakenFromTheProgramsFolder) {
     ASSERT_LT(run.Status, 124) << run.Output;
     EXPECT_TRUE(std::filesystem::exists(Dir / "site2.ini"));
     EXPECT_FALSE(std::filesystem::exists(Dir / "gravlink.ini"));
+}
+
+TEST_F(ProgramRun, UnattendedExportOfAGoodDatabaseEndsWithStatusZeroAndNoLog) {
+    test::WeighingDatabase database;
+    std::filesystem::create_directory(Dir / "out");
+    WriteSettingsFile((Dir / "gravlink.ini").string(), database.Settings((Dir / "out").string()));
+    const test::ProcessResult run = Run("-auto");
+    EXPECT_EQ(run.Status, 0) << run.Output;
+    EXPECT_FALSE(std::filesystem::exists(Dir / "error.log"));
+    const std::string exported = test::ReadFileBytes(Dir / "out" / "gravout.cvs");
+    EXPECT_EQ(std::count(exported.begin(), exported.end(), '\n'), 3) << exported;
+    EXPECT_EQ(database.Stamped(), 4);
+}
+
+TEST_F(ProgramRun, UnattendedRunAgainstAnUnreachableDatabaseLogsTwiceAndEndsWithStatusOne) {
+    TExportSettings settings;
+    settings.DBName = "localhost:" + (Dir / "missing.fdb").string();
+    settings.ExportDataDir = (Dir / "out").string();
+    std::filesystem::create_directory(Dir / "out");
+    WriteSettingsFile((Dir / "gravlink.ini").string(), settings);
+    const std::string before = test::ReadFileBytes(Dir / "gravlink.ini");
+
+    const test::ProcessResult run = Run("-auto");
+    EXPECT_EQ(run.Status, 1) << run.Output;
+    const std::string log = test::ReadFileBytes(Dir / "error.log");
+    // The connect failed first, then the export; each entry starts ": own text".
+    const size_t connect = log.find(": " + ReportTexts().ConnectFailed + "\r\n");
+    const size_t exportRun = log.find(": " + ReportTexts().OperationFailed + "\r\n");
+    ASSERT_NE(connect, std::string::npos) << log;
+    ASSERT_NE(exportRun, std::string::npos) << log;
+    EXPECT_LT(connect, exportRun);
+    EXPECT_EQ(log.find(": " + ReportTexts().ConnectFailed, connect + 1), std::string::npos);
+    EXPECT_EQ(log.find(": " + ReportTexts().OperationFailed, exportRun + 1), std::string::npos);
+    EXPECT_TRUE(std::filesystem::exists(Dir / "out" / "gravout.cvs"));
+    EXPECT_EQ(test::ReadFileBytes(Dir / "out" / "gravout.cvs"), "");
+    EXPECT_EQ(test::ReadFileBytes(Dir / "gravlink.ini"), before);
 }
 
 } // namespace

@@ -1,0 +1,17 @@
+#include "app/report_texts.h"
+
+#include "support/code_page.h"
+
+namespace gravlink {
+
+const TReportTexts& ReportTexts() {
+    static const TReportTexts texts{
+        Utf8ToWin1251("Ошибка подключения к базе данных.\r\nПроверьте параметры подключения."),
+        Utf8ToWin1251("Ошибка формата базы данных.\r\nПроверьте параметры подключения."),
+        Utf8ToWin1251("Ошибка запроса данных.\r\nПроверьте параметры подключения."),
+        Utf8ToWin1251("Ошибка выполнения операции."),
+    };
+    return texts;
+}
+
+} // namespace gravlink

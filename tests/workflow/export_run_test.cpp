@@ -1,0 +1,184 @@
+#include "app/report_texts.h"
+#include "support/append_file.h"
+#include "tests/workflow/controller_fixture.h"
+
+namespace gravlink::test {
+namespace {
+
+const std::string FirstRun = "1;09.04.2007 08:00:00;wheat;1234.5\r\n"
+                             "2;09.04.2007 12:30:00;;-3\r\n"
+                             "3;10.04.2007;rye;oats;0\r\n";
+
+using ExportRun = ControllerTest;
+
+TEST_F(ExportRun, WritesEveryRowThenStampsAndAppendsOnTheNextRun) {
+    StartInteractive();
+    Form.actExportNowExecute();
+    EXPECT_EQ(Exported(), FirstRun);
+    EXPECT_EQ(Database.Stamped(), 4);
+    EXPECT_TRUE(Window.Messages.empty()) << LastMessage();
+    // The view is open again after the commit closed it.
+    EXPECT_TRUE(Form.dstStat().Active());
+
+    Database.Execute(
+        "insert into WEIGHTS values (5, '2007-04-11 10:00:00', 'oats', 1.25, 'Y', null)");
+    Form.actExportNowExecute();
+    EXPECT_EQ(Exported(), FirstRun + "5;11.04.2007 10:00:00;oats;1.25\r\n");
+    EXPECT_EQ(Database.Stamped(), 5);
+}
+
+TEST_F(ExportRun, StampsOnlyEmptyStampsThatSatisfyTheExtraConditions) {
+    TExportSettings settings = Database.Settings(ExportDir().string());
+    settings.SqlAutoExt = "and confirm = 'Y'";
+    Start(false, settings);
+    Form.actExportNowExecute();
+    EXPECT_EQ(Database.Scalar("select count(*) from WEIGHTS where EXPWDT is null"), 1);
+    EXPECT_EQ(Database.Scalar("select IDR from WEIGHTS where EXPWDT is null"), 2);
+    // The stamp already there is kept.
+    EXPECT_EQ(Database.Scalar("select count(*) from WEIGHTS where EXPWDT = '2007-04-08 20:00:00'"),
+              1);
+}
+
+TEST_F(ExportRun, AQueryWithoutRowsStillStamps) {
+    TExportSettings settings = Database.Settings(ExportDir().string());
+    settings.SqlSelect = "select IDR from WEIGHTS where 1=0";
+    Start(false, settings);
+    Form.actExportNowExecute();
+    EXPECT_TRUE(std::filesystem::exists(ExportFile()));
+    EXPECT_EQ(Exported(), "");
+    EXPECT_EQ(Database.Stamped(), 4);
+}
+
+TEST_F(ExportRun, StampsAreTodayWhateverTheLocaleWritesDatesLike) {
+    // A French day-first date in SQL would be read month-first by the server.
+    TextFormatSettings.ShortDatePattern = "dd/mm/yyyy";
+    TextFormatSettings.DateSeparatorChar = '/';
+    StartInteractive();
+    Form.actExportNowExecute();
+    EXPECT_EQ(Database.Scalar("select count(*) from WEIGHTS where cast(EXPWDT as date) = "
+                              "current_date"),
+              3);
+}
+
+TEST_F(ExportRun, DecimalPointIsRestoredAfterSuccessAndFailure) {
+    StartInteractive();
+    Form.ExportData();
+    EXPECT_EQ(TextFormatSettings.DecimalPoint, ',');
+    Form.Settings().SqlSelect = "select nonsense from nowhere";
+    Form.ExportData();
+    EXPECT_EQ(TextFormatSettings.DecimalPoint, ',');
+    EXPECT_EQ(Window.Messages.size(), 1u);
+}
+
+TEST_F(ExportRun, ARecordCommittedMeanwhileIsNeitherWrittenNorStamped) {
+    // The rows come through a procedure that, while they are being read, commits
+    // a new record on a transaction of its own, as another program would. The
+    // record view reads the same query first: it is armed only for the export.
+    Database.Isql("create sequence ARMED;\n"
+                  "set term ^;\n"
+                  "create procedure ROWS_WITH_LATECOMER returns (IDR integer) as\n"
+                  "begin\n"
+                  "  for select IDR from WEIGHTS where EXPWDT is null order by IDR into :IDR do\n"
+                  "  begin\n"
+                  "    if (IDR = 1 and gen_id(ARMED, 0) = 1) then\n"
+                  "      in autonomous transaction do\n"
+                  "        insert into WEIGHTS values (9, '2007-04-09 09:00:00', 'late', 1, 'Y', "
+                  "null);\n"
+                  "    suspend;\n"
+                  "  end\n"
+                  "end^\n"
+                  "set term ;^\n");
+    TExportSettings settings = Database.Settings(ExportDir().string());
+    settings.SqlSelect = "select IDR from ROWS_WITH_LATECOMER";
+    Start(false, settings);
+    Database.Execute("alter sequence ARMED restart with 1");
+    Form.actExportNowExecute();
+    EXPECT_TRUE(Window.Messages.empty()) << LastMessage();
+    EXPECT_EQ(Exported(), "1\r\n2\r\n3\r\n");
+    EXPECT_EQ(Database.Scalar("select count(*) from WEIGHTS where IDR = 9 and EXPWDT is null"), 1);
+
+    Form.Settings().SqlSelect = "select IDR from WEIGHTS where EXPWDT is null";
+    Form.actExportNowExecute();
+    EXPECT_EQ(Exported(), "1\r\n2\r\n3\r\n9\r\n");
+    EXPECT_EQ(Database.Stamped(), 5);
+}
+
+// Each way a run can fail: what is reported, what the file holds, what is stamped.
+class ExportFailure : public ControllerTest {
+protected:
+    void ExpectReported(const std::string& messagePart) {
+        ASSERT_EQ(Window.Messages.size(), 1u);
+        const std::string& text = Window.Messages[0].Text;
+        EXPECT_EQ(text.rfind(ReportTexts().OperationFailed + "\r\n", 0), 0u) << text;
+        EXPECT_NE(text.find(messagePart), std::string::npos) << text;
+        EXPECT_EQ(Database.Stamped(), 1);
+    }
+};
+
+TEST_F(ExportFailure, MissingFolderReadsNothing) {
+    TExportSettings settings = Database.Settings((Dir / "no" / "such").string());
+    Start(false, settings);
+    Form.ExportData();
+    ExpectReported("Invalid filename");
+}
+
+TEST_F(ExportFailure, FileHeldByAnotherExport) {
+    StartInteractive();
+    TAppendFile held(ExportFile().string(), TAppendFile::TLockWait::Fail);
+    Form.ExportData();
+    ExpectReported("I/O error 32");
+}
+
+TEST_F(ExportFailure, NoConnectionLeavesAnEmptyFile) {
+    TExportSettings settings = Database.Settings(ExportDir().string());
+    settings.DBName = (Dir / "missing.fdb").string();
+    Start(false, settings);
+    ASSERT_EQ(Window.Messages.size(), 1u); // the failed connect of the first refresh
+    Window.Messages.clear();
+    Form.ExportData();
+    ExpectReported("frmMain.");
+    EXPECT_TRUE(std::filesystem::exists(ExportFile()));
+    EXPECT_EQ(Exported(), "");
+}
+
+TEST_F(ExportFailure, BadQueryWritesNothing) {
+    StartInteractive();
+    Form.Settings().SqlSelect = "select IDR from NO_SUCH_TABLE";
+    Form.ExportData();
+    ExpectReported("NO_SUCH_TABLE");
+    EXPECT_EQ(Exported(), "");
+}
+
+TEST_F(ExportFailure, FailingUpdateKeepsTheLinesAndStampsNothing) {
+    TExportSettings settings = Database.Settings(ExportDir().string());
+    settings.SqlAutoExt = "and no_such_column = 1";
+    Start(false, settings);
+    Form.ExportData();
+    ExpectReported("NO_SUCH_COLUMN");
+    EXPECT_EQ(Exported(), FirstRun);
+    // The next run, mended, writes the same rows again.
+    Form.Settings().SqlAutoExt = "";
+    Window.Messages.clear();
+    Form.actExportNowExecute();
+    EXPECT_EQ(Exported(), FirstRun + FirstRun);
+    EXPECT_EQ(Database.Stamped(), 4);
+}
+
+TEST_F(ExportFailure, UnattendedFailuresGoToTheLogAndTheRunEnds) {
+    TExportSettings settings = Database.Settings(ExportDir().string());
+    settings.SqlSelect = "select IDR from NO_SUCH_TABLE";
+    Start(true, settings);
+    EXPECT_EQ(Window.PostedExports, 1);
+    Form.WMAutoExport();
+    EXPECT_EQ(Window.Closes, 1);
+    EXPECT_TRUE(Window.Messages.empty());
+    // The view of the same query failed first, then the export.
+    const std::string log = Log();
+    EXPECT_NE(log.find(ReportTexts().QueryFailed), std::string::npos);
+    EXPECT_NE(log.find(ReportTexts().OperationFailed), std::string::npos);
+    EXPECT_LT(log.find(ReportTexts().QueryFailed), log.find(ReportTexts().OperationFailed));
+    EXPECT_EQ(Form.ExitStatus(), 1);
+}
+
+} // namespace
+} // namespace gravlink::test

@@ -1,0 +1,116 @@
+#include "app/report_texts.h"
+#include "support/date_time_value.h"
+#include "tests/workflow/controller_fixture.h"
+
+namespace gravlink::test {
+namespace {
+
+class Marking : public ControllerTest {
+protected:
+    long long StampedAt(int idr) const {
+        return Database.Scalar("select count(*) from WEIGHTS where IDR = " + std::to_string(idr) +
+                               " and EXPWDT is not null");
+    }
+    void ExpectOneFailure(const std::string& messagePart) {
+        ASSERT_EQ(Window.Messages.size(), 1u);
+        EXPECT_EQ(LastMessage(), ReportTexts().OperationFailed + "\r\n" + messagePart);
+        // The view is open again, at its first record.
+        EXPECT_TRUE(Form.dstStat().Active());
+    }
+};
+
+TEST_F(Marking, OneRecordIsStampedAndClearedByItsKey) {
+    StartInteractive(); // the view's first record is IDR 1
+    Form.actCheckExecute();
+    EXPECT_EQ(StampedAt(1), 1);
+    EXPECT_EQ(Database.Stamped(), 2);
+    EXPECT_TRUE(Form.dstStat().Active());
+
+    // Stamped records leave this view: its first record is now IDR 2.
+    Form.Settings().SqlSelect = "select IDR from WEIGHTS order by IDR";
+    Form.actRefreshExecute();
+    Form.actClearOneExecute();
+    EXPECT_EQ(StampedAt(1), 0);
+    EXPECT_TRUE(Window.Messages.empty()) << LastMessage();
+}
+
+TEST_F(Marking, AllRecordsAreStampedOrClearedKeepingExistingStamps) {
+    StartInteractive();
+    Form.actCheckAllExecute();
+    EXPECT_EQ(Database.Stamped(), 4);
+    EXPECT_EQ(Database.Scalar("select count(*) from WEIGHTS where EXPWDT = '2007-04-08 20:00:00'"),
+              1);
+    Form.actClearAllExecute();
+    EXPECT_EQ(Database.Stamped(), 0);
+    EXPECT_TRUE(Window.Messages.empty()) << LastMessage();
+}
+
+TEST_F(Marking, WithTheFilterOnOnlyRecordsStrictlyInsideThePeriodChange) {
+    StartInteractive();
+    // 9 April 08:00:00 to 12:30:00: IDR 1 lies on the first bound, IDR 2 on the last.
+    Window.DateBeginValue = EncodeDate(2007, 4, 9);
+    Window.TimeBeginValue = EncodeTime(8, 0, 0, 0);
+    Window.DateEndValue = EncodeDate(2007, 4, 10);
+    Window.TimeEndValue = EncodeTime(0, 0, 0, 0);
+    Form.actExpandExecute();
+    Form.actCheckAllExecute();
+    EXPECT_EQ(StampedAt(1), 0);
+    EXPECT_EQ(StampedAt(2), 1);
+    EXPECT_EQ(StampedAt(3), 0); // midnight of the 10th is the last bound
+    Form.actClearAllExecute();
+    EXPECT_EQ(Database.Stamped(), 1);
+    EXPECT_TRUE(Window.Messages.empty()) << LastMessage();
+}
+
+TEST_F(Marking, AnEmptyViewHasNoKeyToMark) {
+    TExportSettings settings = Database.Settings(ExportDir().string());
+    settings.SqlSelect = "select IDR from WEIGHTS where 1=0";
+    Start(false, settings);
+    Form.actCheckExecute();
+    ExpectOneFailure("Could not convert variant of type (Null) into type (String)");
+    EXPECT_EQ(Database.Stamped(), 1);
+}
+
+TEST_F(Marking, ANullKeyHasNoKeyToMark) {
+    TExportSettings settings = Database.Settings(ExportDir().string());
+    settings.SqlSelect = "select cast(null as integer) as IDR from WEIGHTS";
+    Start(false, settings);
+    Form.actClearOneExecute();
+    ExpectOneFailure("Could not convert variant of type (Null) into type (String)");
+}
+
+TEST_F(Marking, AViewWithoutIdrCannotMarkOneRecord) {
+    TExportSettings settings = Database.Settings(ExportDir().string());
+    settings.SqlSelect = "select CARGO from WEIGHTS";
+    Start(false, settings);
+    Form.actCheckExecute();
+    ExpectOneFailure("dstStat: Field 'IDR' not found");
+}
+
+TEST_F(Marking, ATextKeyIsQuotedNotExecuted) {
+    Database.Isql("create table TAGGED (IDR varchar(20), EXPWDT timestamp);\ncommit;\n"
+                  "insert into TAGGED values ('A''1 or 1=1', null);\n"
+                  "insert into TAGGED values ('B', null);\n");
+    TExportSettings settings = Database.Settings(ExportDir().string());
+    settings.ExportTableName = "TAGGED";
+    settings.SqlSelect = "select IDR from TAGGED order by IDR";
+    Start(false, settings);
+    Form.actCheckExecute();
+    EXPECT_TRUE(Window.Messages.empty()) << LastMessage();
+    EXPECT_EQ(Database.Scalar("select count(*) from TAGGED where EXPWDT is not null"), 1);
+    EXPECT_EQ(Database.Scalar("select count(*) from TAGGED where IDR = 'B' and EXPWDT is null"), 1);
+}
+
+TEST_F(Marking, WithoutAConnectionTheFailureIsReportedAndTheRefreshTriesAgain) {
+    TExportSettings settings = Database.Settings(ExportDir().string());
+    settings.DBName = (Dir / "missing.fdb").string();
+    Start(false, settings);
+    Window.Messages.clear();
+    Form.actCheckAllExecute();
+    ASSERT_EQ(Window.Messages.size(), 2u);
+    EXPECT_EQ(Window.Messages[0].Text.rfind(ReportTexts().OperationFailed + "\r\n", 0), 0u);
+    EXPECT_EQ(Window.Messages[1].Text.rfind(ReportTexts().ConnectFailed + "\r\n", 0), 0u);
+}
+
+} // namespace
+} // namespace gravlink::test

@@ -1,0 +1,113 @@
+#include "app/report_texts.h"
+#include "support/date_time_value.h"
+#include "tests/workflow/controller_fixture.h"
+
+namespace gravlink::test {
+namespace {
+
+using RecordView = ControllerTest;
+
+TEST_F(RecordView, FirstShowOpensTheUnfilteredViewWithTodaysPeriod) {
+    StartInteractive();
+    EXPECT_TRUE(Window.Messages.empty()) << LastMessage();
+    EXPECT_TRUE(Form.dstStat().Active());
+    EXPECT_FALSE(Form.PeriodFilter());
+    EXPECT_EQ(Window.PanelHeight, 0);
+    EXPECT_EQ(Window.DateBeginValue, DatePart(CurrentDateTime()));
+    EXPECT_EQ(Form.BuildViewSql(), Form.Settings().SqlSelect);
+}
+
+TEST_F(RecordView, PeriodConditionFollowsThePeriodQueryDirectly) {
+    StartInteractive();
+    Window.DateBeginValue = EncodeDate(2007, 4, 9);
+    Window.DateEndValue = EncodeDate(2007, 4, 9);
+    Form.actExpandExecute();
+    EXPECT_EQ(Window.PanelHeight, 40);
+    EXPECT_EQ(Form.BuildViewSql(),
+              "select IDR, WEIGH_DT, CARGO, NETT from WEIGHTS where 1=1 and WEIGH_DT > "
+              "'2007-04-09 00:00:00' and WEIGH_DT < '2007-04-09 23:59:59'");
+    EXPECT_TRUE(Form.dstStat().Active());
+    // Toggling again shows the unfiltered view.
+    Form.actExpandExecute();
+    EXPECT_EQ(Window.PanelHeight, 0);
+    EXPECT_EQ(Form.BuildViewSql(), Form.Settings().SqlSelect);
+}
+
+TEST_F(RecordView, ABadPeriodQueryIsReportedAndTheNextRefreshReconnects) {
+    TExportSettings settings = Database.Settings(ExportDir().string());
+    settings.SqlSelectWP = "select IDR from WEIGHTS order by IDR";
+    Start(false, settings);
+    Form.actExpandExecute();
+    ASSERT_EQ(Window.Messages.size(), 1u);
+    EXPECT_EQ(LastMessage().rfind(ReportTexts().QueryFailed + "\r\n", 0), 0u) << LastMessage();
+    EXPECT_FALSE(Form.dbsGrav().Connected());
+
+    Form.actExpandExecute();
+    EXPECT_EQ(Window.Messages.size(), 1u);
+    EXPECT_TRUE(Form.dbsGrav().Connected());
+    EXPECT_TRUE(Form.dstStat().Active());
+}
+
+TEST_F(RecordView, EveryRefreshWhileUnreachableTriesAndReportsAgain) {
+    TExportSettings settings = Database.Settings(ExportDir().string());
+    settings.DBName = (Dir / "missing.fdb").string();
+    Start(false, settings);
+    Form.actRefreshExecute();
+    ASSERT_EQ(Window.Messages.size(), 2u);
+    for (const auto& message : Window.Messages) {
+        EXPECT_EQ(message.Text.rfind(ReportTexts().ConnectFailed + "\r\nfrmMain.dbsGrav:", 0), 0u)
+            << message.Text;
+    }
+    EXPECT_FALSE(Form.dstStat().Active());
+}
+
+TEST_F(RecordView, AMissingStampColumnIsAddedOnConnect) {
+    TExportSettings settings = Database.Settings(ExportDir().string());
+    settings.ExportFieldName = "ExpNewDT";
+    Start(false, settings);
+    EXPECT_TRUE(Window.Messages.empty()) << LastMessage();
+    EXPECT_EQ(
+        Database.Scalar("select count(*) from RDB$RELATION_FIELDS r join RDB$FIELDS f on "
+                        "f.RDB$FIELD_NAME = r.RDB$FIELD_SOURCE where r.RDB$RELATION_NAME = "
+                        "'WEIGHTS' and r.RDB$FIELD_NAME = 'EXPNEWDT' and f.RDB$FIELD_TYPE = 35"),
+        1);
+    EXPECT_EQ(Database.Scalar("select count(*) from WEIGHTS where ExpNewDT is null"), 4);
+    EXPECT_FALSE(Form.trnEdit().Active() && !Form.dstStat().Active());
+}
+
+struct StampCheckCase {
+    const char* Table;
+    const char* Column;
+};
+
+class StampColumnCheck : public ControllerTest,
+                         public ::testing::WithParamInterface<StampCheckCase> {};
+
+// The check never speaks: a name in other letter case, a table named in small
+// letters, empty names — connecting succeeds and the view opens.
+TEST_P(StampColumnCheck, IsSilent) {
+    TExportSettings settings = Database.Settings(ExportDir().string());
+    settings.ExportTableName = GetParam().Table;
+    settings.ExportFieldName = GetParam().Column;
+    Start(false, settings);
+    EXPECT_TRUE(Window.Messages.empty()) << LastMessage();
+    EXPECT_TRUE(Form.dbsGrav().Connected());
+    EXPECT_TRUE(Form.dstStat().Active());
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, StampColumnCheck,
+                         ::testing::Values(StampCheckCase{"WEIGHTS", "expwdt"},
+                                           StampCheckCase{"weights", "ExpWDT"},
+                                           StampCheckCase{"NO_SUCH_TABLE", "ExpWDT"},
+                                           StampCheckCase{"", ""}, StampCheckCase{"WEIGHTS", ""}));
+
+TEST_F(RecordView, ASmallLetterTableGetsItsMissingColumnAddedAnyway) {
+    TExportSettings settings = Database.Settings(ExportDir().string());
+    settings.ExportTableName = "weights";
+    settings.ExportFieldName = "ExpOtherDT";
+    Start(false, settings);
+    EXPECT_EQ(Database.Scalar("select count(*) from WEIGHTS where ExpOtherDT is null"), 4);
+}
+
+} // namespace
+} // namespace gravlink::test
