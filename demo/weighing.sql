@@ -1,6 +1,6 @@
 -- A small weighing database for the demo: lorries weighed in and out, some
--- already handed on (stamped in EXPWDT), some with readings missing.
-set names UTF8;
+-- already handed on (stamped in EXPWDT), some with readings missing. Read as
+-- UTF-8: the connection that creates the database says so (set names UTF8).
 
 create table WEIGHTS (
   IDR integer not null primary key,

@@ -20,13 +20,13 @@ select="select * from WEIGHTS"
 
 create_table() { # connect-string rows
   isql-fb -q -b <<SQL
+set names UTF8;
 create database '$1' user 'SYSDBA' password 'quillbark' page_size 8192 default character set WIN1251;
 create table WEIGHTS (
   IDR integer not null primary key, WEIGH_DT timestamp not null, CAR_NO varchar(12),
   CARGO varchar(40), GROSS numeric(15,2), TARE numeric(9,2), HUMIDITY double precision,
   CONFIRM char(1), EXPWDT timestamp);
 commit;
-set names UTF8;
 set term ^;
 execute block as
   declare i integer = 1;

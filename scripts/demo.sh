@@ -12,7 +12,7 @@ mkdir -p "$run/out"
 cp build/gravlink "$run/"
 db=$run/weighing.fdb
 
-{ echo "create database '$db' user 'SYSDBA' password 'quillbark' default character set WIN1251;"
+{ echo "set names UTF8;"; echo "create database '$db' user 'SYSDBA' password 'quillbark' default character set WIN1251;"
   cat demo/weighing.sql; } | isql-fb -q -b
 
 cat > "$run/gravlink.ini" <<INI
