@@ -63,6 +63,7 @@ public:
     void actClearOneExecute();
     void actCheckAllExecute();
     void actClearAllExecute();
+    void actSettingsExecute();
 
     // Hands a failure to the operator, or to the error log in an unattended run.
     void ReportError(const std::string& ownText, const std::string& message);

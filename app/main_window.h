@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/settings_dialog_fields.h"
 #include "support/date_time_value.h"
 
 #include <string>
@@ -28,6 +29,9 @@ public:
     // A modal box with the application title as caption and one OK button;
     // errorIcon for the top-level handler's box.
     virtual void ShowMessage(const std::string& text, bool errorIcon) = 0;
+    // Shows the settings dialog modally with these fields; true when the operator
+    // confirmed it, fields then holding what the dialog holds.
+    virtual bool ExecuteSettingsDialog(TSettingsDialogFields& fields) = 0;
 
     // Runs the controller's WMAutoExport once from the event loop, after the
     // current event has finished.
