@@ -29,6 +29,7 @@ public:
     TDateTime TimeEnd() const override { return FTimeEnd; }
     void SetPickerDates(TDateTime date) override;
     void ShowMessage(const std::string& text, bool errorIcon) override;
+    bool ExecuteSettingsDialog(TSettingsDialogFields& fields) override;
     void PostAutoExport() override;
     void Close() override;
 
