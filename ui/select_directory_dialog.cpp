@@ -1,0 +1,73 @@
+#include "ui/select_directory_dialog.h"
+
+#include "support/exception.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMessageBox>
+
+namespace gravlink {
+
+namespace {
+
+// Where the tree starts: the named folder, or the process's own when the text is
+// empty, a network path or no existing folder.
+QString StartFolder(const QString& text) {
+    const bool network = text.startsWith("\\\\") || text.startsWith("//");
+    if (text.isEmpty() || network || !QFileInfo(text).isDir())
+        return QDir::currentPath();
+    return QFileInfo(text).absoluteFilePath();
+}
+
+} // namespace
+
+TSelectDirectoryDialog::TSelectDirectoryDialog(QWidget* parent, const QString& startText)
+    : QFileDialog(parent, "Select Directory", StartFolder(startText)) {
+    setOption(QFileDialog::DontUseNativeDialog);
+    setFileMode(QFileDialog::Directory);
+    setAcceptMode(QFileDialog::AcceptOpen);
+    setLabelText(QFileDialog::LookIn, "&Directories:");
+    setLabelText(QFileDialog::FileName, "Directory &Name:");
+    setLabelText(QFileDialog::Accept, "OK");
+    setLabelText(QFileDialog::Reject, "Cancel");
+    NameEdit()->setText(QDir::toNativeSeparators(directory().absolutePath()));
+    // Entering a folder in the tree puts it into the name edit. Queued: the
+    // dialog clears the edit itself after the signal.
+    connect(
+        this, &QFileDialog::directoryEntered, this,
+        [this](const QString& folder) { NameEdit()->setText(QDir::toNativeSeparators(folder)); },
+        Qt::QueuedConnection);
+}
+
+QLineEdit* TSelectDirectoryDialog::NameEdit() const {
+    return findChild<QLineEdit*>("fileNameEdit");
+}
+
+void TSelectDirectoryDialog::accept() {
+    const QString name = NameEdit()->text();
+    const QString path = name.isEmpty() ? QString() : directory().absoluteFilePath(name);
+    if (name.isEmpty() || !QFileInfo(path).isDir()) {
+        const auto answer = QMessageBox::question(
+            this, windowTitle(), "The specified directory does not exist. Create it?",
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+        if (answer != QMessageBox::Yes)
+            return;
+    }
+    FDirectory = QDir::cleanPath(path);
+    QDialog::accept();
+}
+
+bool SelectDirectory(QWidget* parent, QString& directory) {
+    TSelectDirectoryDialog dialog(parent, directory);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    if (dialog.Directory().isEmpty())
+        throw Exception("Unable to create directory");
+    // A folder that cannot be made is not reported: the name is taken all the same.
+    QDir().mkpath(dialog.Directory());
+    directory = QDir::toNativeSeparators(dialog.Directory());
+    return true;
+}
+
+} // namespace gravlink
