@@ -2,10 +2,14 @@
 
 #include "support/exception.h"
 
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QSignalBlocker>
 
 namespace gravlink {
 
@@ -27,17 +31,34 @@ TSelectDirectoryDialog::TSelectDirectoryDialog(QWidget* parent, const QString& s
     setOption(QFileDialog::DontUseNativeDialog);
     setFileMode(QFileDialog::Directory);
     setAcceptMode(QFileDialog::AcceptOpen);
-    setLabelText(QFileDialog::LookIn, "&Directories:");
+    setLabelText(QFileDialog::LookIn, "Directories:");
     setLabelText(QFileDialog::FileName, "Directory &Name:");
     setLabelText(QFileDialog::Accept, "OK");
     setLabelText(QFileDialog::Reject, "Cancel");
-    NameEdit()->setText(QDir::toNativeSeparators(directory().absolutePath()));
+    SetName(directory().absolutePath());
     // Entering a folder in the tree puts it into the name edit. Queued: the
     // dialog clears the edit itself after the signal.
     connect(
         this, &QFileDialog::directoryEntered, this,
-        [this](const QString& folder) { NameEdit()->setText(QDir::toNativeSeparators(folder)); },
-        Qt::QueuedConnection);
+        [this](const QString& folder) { SetName(folder); }, Qt::QueuedConnection);
+    // The chooser would disable "OK" for a folder that does not exist yet.
+    if (auto* buttons = findChild<QDialogButtonBox*>("buttonBox"))
+        FOkButton = buttons->button(QDialogButtonBox::Open);
+    if (FOkButton != nullptr) {
+        FOkButton->installEventFilter(this);
+        FOkButton->setEnabled(true);
+    }
+}
+
+void TSelectDirectoryDialog::SetName(const QString& folder) {
+    const QSignalBlocker quiet(NameEdit());
+    NameEdit()->setText(QDir::toNativeSeparators(folder));
+}
+
+bool TSelectDirectoryDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == FOkButton && event->type() == QEvent::EnabledChange && !FOkButton->isEnabled())
+        FOkButton->setEnabled(true);
+    return QFileDialog::eventFilter(watched, event);
 }
 
 QLineEdit* TSelectDirectoryDialog::NameEdit() const {

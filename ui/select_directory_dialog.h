@@ -4,6 +4,7 @@
 #include <QString>
 
 class QLineEdit;
+class QPushButton;
 
 namespace gravlink {
 
@@ -22,7 +23,14 @@ public:
 
     void accept() override;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // Puts a folder into the name edit without the list selecting it in turn.
+    void SetName(const QString& folder);
+
+    QPushButton* FOkButton = nullptr;
     QString FDirectory;
 };
 

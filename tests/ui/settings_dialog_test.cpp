@@ -251,7 +251,7 @@ TEST_F(SettingsDialog, AnEmptyFolderNameGoesToTheTopLevelHandlerAndKeepsTheText)
         [&](const std::exception& failure) { uncaught.push_back(FailureMessage(failure)); });
     Dialog.edtExportDataDir->setText("/kept");
     WhenModal<QFileDialog>([](QFileDialog* chooser) {
-        chooser->findChild<QLineEdit*>("fileNameEdit")->clear();
+        TypeInto(chooser->findChild<QLineEdit*>("fileNameEdit"), "");
         WhenModal<QMessageBox>([](QMessageBox* ask) { ask->button(QMessageBox::Yes)->click(); });
         static_cast<QDialog*>(chooser)->accept();
     });
