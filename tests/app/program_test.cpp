@@ -16,11 +16,14 @@ class ProgramRun : public ::testing::Test {
 protected:
     ProgramRun() { std::filesystem::copy_file(GRAVLINK_BINARY, Dir / "gravlink"); }
 
-    test::ProcessResult Run(const std::string& arguments) {
+    test::ProcessResult Run(const std::string& arguments, const std::string& locale = "C.UTF-8") {
         // No display at all, the way cron starts it; a hang fails instead of blocking.
-        return test::RunProcess(
-            "cd '" + Dir.Path().string() + "' && timeout 60 ./gravlink " + arguments,
-            {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}, {"QT_QPA_PLATFORM", ""}});
+        return test::RunProcess("cd '" + Dir.Path().string() + "' && timeout 60 ./gravlink " +
+                                    arguments,
+                                {{"DISPLAY", ""},
+                                 {"WAYLAND_DISPLAY", ""},
+                                 {"QT_QPA_PLATFORM", ""},
+                                 {"LC_ALL", locale}});
     }
 
     test::TempDir Dir;
@@ -56,6 +59,22 @@ TEST_F(ProgramRun, UnattendedExportOfAGoodDatabaseEndsWithStatusZeroAndNoLog) {
     const std::string exported = test::ReadFileBytes(Dir / "out" / "gravout.cvs");
     EXPECT_EQ(std::count(exported.begin(), exported.end(), '\n'), 3) << exported;
     EXPECT_EQ(database.Stamped(), 4);
+}
+
+TEST_F(ProgramRun, UnderAFrenchLocaleLinesReadFrenchButNumbersAndStampsStayRight) {
+    test::WeighingDatabase database;
+    std::filesystem::create_directory(Dir / "out");
+    WriteSettingsFile((Dir / "gravlink.ini").string(), database.Settings((Dir / "out").string()));
+    const test::ProcessResult run = Run("-auto", "fr_FR.UTF-8");
+    EXPECT_EQ(run.Status, 0) << run.Output;
+    EXPECT_EQ(test::ReadFileBytes(Dir / "out" / "gravout.cvs"),
+              "1;09/04/2007 08:00:00;wheat;1234.5\r\n"
+              "2;09/04/2007 12:30:00;;-3\r\n"
+              "3;10/04/2007;rye;oats;0\r\n");
+    // Day-first in SQL would have been read month-first by the server.
+    EXPECT_EQ(
+        database.Scalar("select count(*) from WEIGHTS where cast(EXPWDT as date) = current_date"),
+        3);
 }
 
 TEST_F(ProgramRun, UnattendedRunAgainstAnUnreachableDatabaseLogsTwiceAndEndsWithStatusOne) {
