@@ -51,12 +51,16 @@ int main(int argc, char** argv) {
         gravlink::MainWindow window;
         gravlink::TfrmMain& form = window.Controller();
         form.Guarded([&] { form.FormCreate(commandLine); });
-        if (!window.Minimised()) {
+        // An unattended start that failed before its export was posted has nothing
+        // to run, and nobody would be there to close the window: it ends here.
+        const bool unattendedStartFailed = form.AutoMode() && !window.Minimised();
+        if (!window.Minimised() && !unattendedStartFailed) {
             window.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window.size(),
                                                    window.screen()->availableGeometry()));
             window.show();
         }
-        QApplication::exec();
+        if (!unattendedStartFailed)
+            QApplication::exec();
         form.Guarded([&] { form.FormDestroy(); });
         status = form.ExitStatus();
     }

@@ -18,7 +18,7 @@ protected:
 
     test::ProcessResult Run(const std::string& arguments, const std::string& locale = "C.UTF-8") {
         // No display at all, the way cron starts it; a hang fails instead of blocking.
-        return test::RunProcess("cd '" + Dir.Path().string() + "' && timeout 60 ./gravlink " +
+        return test::RunProcess("cd '" + Dir.Path().string() + "' && timeout 30 ./gravlink " +
                                     arguments,
                                 {{"DISPLAY", ""},
                                  {"WAYLAND_DISPLAY", ""},
@@ -47,6 +47,17 @@ TEST_F(ProgramRun, NamedSettingsFileIsTakenFromTheProgramsFolder) {
     ASSERT_LT(run.Status, 124) << run.Output;
     EXPECT_TRUE(std::filesystem::exists(Dir / "site2.ini"));
     EXPECT_FALSE(std::filesystem::exists(Dir / "gravlink.ini"));
+}
+
+TEST_F(ProgramRun, UnattendedRunWithADamagedSettingsFileEndsByItselfKeepingTheFile) {
+    const std::string damaged = "<?xml version=1.0 ?><root/>";
+    test::WriteFileBytes(Dir / "gravlink.ini", damaged);
+    const test::ProcessResult run = Run("-auto");
+    ASSERT_NE(run.Status, 124) << "the unattended run waited for a person";
+    EXPECT_EQ(run.Status, 1) << run.Output;
+    EXPECT_NE(test::ReadFileBytes(Dir / "error.log").find("missing value delimiter"),
+              std::string::npos);
+    EXPECT_EQ(test::ReadFileBytes(Dir / "gravlink.ini.bak"), damaged);
 }
 
 TEST_F(ProgramRun, UnattendedExportOfAGoodDatabaseEndsWithStatusZeroAndNoLog) {
