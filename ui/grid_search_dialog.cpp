@@ -35,6 +35,8 @@ bool CellMatches(const QString& cell, const QString& pattern, TSearchMatch match
 
 TGridSearchDialog::TGridSearchDialog(TDataGrid& grid) : QDialog(&grid), FGrid(grid) {
     setWindowTitle(QStringLiteral("Поиск"));
+    // A window of its own does not take its parent's face.
+    setFont(grid.font());
     setModal(false);
 
     edtPattern = new QLineEdit(this);

@@ -30,7 +30,7 @@ constexpr int ToolBarHeight = 28;
 const char* const ToolBarStyle =
     "QToolBar { background: rgb(247, 246, 238); border: 1px solid palette(mid);"
     " spacing: 0px; padding: 1px; }"
-    "QToolBar::separator { width: 6px; background: transparent; }"
+    "QToolBar::separator { width: 1px; background: palette(mid); margin: 4px 3px; }"
     "QToolButton { border: 1px solid transparent; background: transparent; padding: 2px; }"
     "QToolButton:hover { background: rgb(247, 246, 238); border: 1px solid palette(dark); }"
     "QToolButton:pressed { background: palette(button); border: 1px solid palette(dark); }";
@@ -146,21 +146,19 @@ void MainWindow::actSettingsTriggered() {
     FController.Guarded([this] { RunSettingsCommand(FController); });
 }
 
-QDateEdit* MainWindow::CreateDatePicker(int left) {
+QDateEdit* MainWindow::CreateDatePicker() {
     auto* picker = new QDateEdit(pnlExpand);
     picker->setCalendarPopup(true);
     picker->setDisplayFormat(PickerDateFormat(TextFormatSettings.ShortDatePattern,
                                               TextFormatSettings.DateSeparatorChar));
-    picker->setGeometry(left, 8, 85, 21);
     return picker;
 }
 
-QTimeEdit* MainWindow::CreateTimePicker(int left) {
+QTimeEdit* MainWindow::CreateTimePicker() {
     auto* picker = new QTimeEdit(pnlExpand);
     picker->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
     picker->setDisplayFormat(
         PickerTimeFormat(TextFormatSettings.LongTimePattern, TextFormatSettings.TimeSeparatorChar));
-    picker->setGeometry(left, 8, 73, 21);
     return picker;
 }
 
@@ -168,17 +166,15 @@ void MainWindow::CreatePeriodPanel() {
     pnlExpand = new QWidget(this);
     pnlExpand->setObjectName(QStringLiteral("pnlExpand"));
     Label1 = new QLabel(QStringLiteral("Период с "), pnlExpand);
-    Label1->setGeometry(12, 12, 50, 13);
-    dtpDateBegin = CreateDatePicker(68);
+    dtpDateBegin = CreateDatePicker();
     dtpDateBegin->setObjectName(QStringLiteral("dtpDateBegin"));
-    dtpTimeBegin = CreateTimePicker(152);
+    dtpTimeBegin = CreateTimePicker();
     dtpTimeBegin->setObjectName(QStringLiteral("dtpTimeBegin"));
     dtpTimeBegin->setTime(QTime(0, 0, 0));
     Label2 = new QLabel(QStringLiteral("по"), pnlExpand);
-    Label2->setGeometry(228, 12, 12, 13);
-    dtpDateEnd = CreateDatePicker(244);
+    dtpDateEnd = CreateDatePicker();
     dtpDateEnd->setObjectName(QStringLiteral("dtpDateEnd"));
-    dtpTimeEnd = CreateTimePicker(328);
+    dtpTimeEnd = CreateTimePicker();
     dtpTimeEnd->setObjectName(QStringLiteral("dtpTimeEnd"));
     dtpTimeEnd->setTime(QTime(23, 59, 59));
     // The date pickers start at the day of the window's creation; FormShow sets them again.
@@ -191,7 +187,32 @@ void MainWindow::CreatePeriodPanel() {
             [this] { FController.Guarded([this] { FController.dtpDateBeginChange(); }); });
     connect(dtpDateEnd, &QDateEdit::dateChanged, this,
             [this] { FController.Guarded([this] { FController.dtpDateEndChange(); }); });
+    PlacePeriodPanel();
     SetPeriodPanelHeight(0);
+}
+
+void MainWindow::PlacePeriodPanel() {
+    struct Place {
+        QWidget* Widget;
+        QRect Designed;
+    };
+    const Place places[] = {
+        {Label1, QRect(12, 12, 50, 13)},       {dtpDateBegin, QRect(68, 8, 85, 21)},
+        {dtpTimeBegin, QRect(152, 8, 73, 21)}, {Label2, QRect(228, 12, 12, 13)},
+        {dtpDateEnd, QRect(244, 8, 85, 21)},   {dtpTimeEnd, QRect(328, 8, 73, 21)},
+    };
+    // At the designed places; a face wider than the designed one widens an element
+    // and moves the ones after it to the right, so no text is cut.
+    int shift = 0;
+    for (const Place& place : places) {
+        QRect bounds = place.Designed.translated(shift, 0);
+        const int wanted = place.Widget->sizeHint().width();
+        if (wanted > bounds.width()) {
+            shift += wanted - bounds.width();
+            bounds.setWidth(wanted);
+        }
+        place.Widget->setGeometry(bounds);
+    }
 }
 
 void MainWindow::SetPeriodPanelHeight(int height) {

@@ -74,8 +74,9 @@ private:
     QAction* AddCommand(const char* name, const char* caption, int picture,
                         void (TfrmMain::*handler)());
     void CreatePeriodPanel();
-    QDateEdit* CreateDatePicker(int left);
-    QTimeEdit* CreateTimePicker(int left);
+    QDateEdit* CreateDatePicker();
+    QTimeEdit* CreateTimePicker();
+    void PlacePeriodPanel();
     void actSettingsTriggered();
 
     TfrmMain FController;

@@ -3,8 +3,10 @@
 #include "ui/data_source_model.h"
 
 #include <QDateEdit>
+#include <QLabel>
 #include <QTimeEdit>
 #include <QWidget>
+#include <algorithm>
 
 namespace gravlink::test {
 namespace {
@@ -32,9 +34,21 @@ TEST_F(PeriodPanel, StartsHiddenWithTodayAndTheWholeDay) {
     EXPECT_EQ(W().TimeEnd(), EncodeTime(23, 59, 59, 0));
     EXPECT_EQ(W().Controller().PeriodBegin(), today);
     EXPECT_EQ(W().Controller().PeriodEnd(), today + EncodeTime(23, 59, 59, 0));
-    // Pickers at their places on the panel.
-    EXPECT_EQ(W().dtpDateBegin->geometry(), QRect(68, 8, 85, 21));
-    EXPECT_EQ(W().dtpTimeEnd->geometry(), QRect(328, 8, 73, 21));
+    // Pickers at their places on the panel, or moved right as far as a wider face needs.
+    const QWidget* row[] = {static_cast<QWidget*>(W().Label1), W().dtpDateBegin, W().dtpTimeBegin,
+                            static_cast<QWidget*>(W().Label2), W().dtpDateEnd,   W().dtpTimeEnd};
+    const QRect designed[] = {{12, 12, 50, 13},  {68, 8, 85, 21},  {152, 8, 73, 21},
+                              {228, 12, 12, 13}, {244, 8, 85, 21}, {328, 8, 73, 21}};
+    for (int index = 0; index < 6; ++index) {
+        const QRect place = row[index]->geometry();
+        EXPECT_EQ(place.top(), designed[index].top()) << index;
+        EXPECT_EQ(place.height(), designed[index].height()) << index;
+        EXPECT_GE(place.left(), designed[index].left()) << index;
+        EXPECT_GE(place.width(), std::max(designed[index].width(), row[index]->sizeHint().width()));
+        if (index > 0) {
+            EXPECT_GE(place.left(), row[index - 1]->geometry().right()) << index;
+        }
+    }
 }
 
 TEST_F(PeriodPanel, ExpandShowsThePanelAndFiltersByThePickers) {
