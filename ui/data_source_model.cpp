@@ -151,7 +151,6 @@ void TDataSourceModel::fetchMore(const QModelIndex& parent) {
         } done{FFetching};
         FDataSet.FetchMore(FetchBlock);
     });
-    FFetching = false;
     if (FOpen)
         AppendFetchedRows();
 }

@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QRadioButton>
 
@@ -37,9 +38,12 @@ TEST(CellMatches, ByMatchKindAndCase) {
 
 class GridSearch : public WindowTest {
 protected:
+    // Opened the operator's way, by Ctrl+F on the grid.
     TGridSearchDialog& Open(int column, const char* pattern) {
-        W().DBGridEh1->OpenSearch();
+        QKeyEvent find(QEvent::KeyPress, Qt::Key_F, Qt::ControlModifier);
+        QApplication::sendEvent(W().DBGridEh1, &find);
         TGridSearchDialog& dialog = W().DBGridEh1->SearchDialog();
+        EXPECT_TRUE(dialog.isVisible());
         dialog.cmbColumn->setCurrentIndex(column);
         dialog.edtPattern->setText(QString::fromUtf8(pattern));
         return dialog;
