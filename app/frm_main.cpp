@@ -53,7 +53,9 @@ void TfrmMain::FormDestroy() {
 }
 
 void TfrmMain::WMAutoExport() {
-    ExportData();
+    // A failure that even the report could not take (the log unwritable) goes to
+    // the top-level handler here, so that the scheduled run still ends by itself.
+    Guarded([this] { ExportData(); });
     FWindow.Close();
 }
 

@@ -10,6 +10,7 @@
 #include "fib/fib_transaction.h"
 
 #include <exception>
+#include <functional>
 #include <string>
 
 namespace gravlink {
@@ -97,8 +98,11 @@ private:
     std::string SettingsPath() const { return FExeDir + FSettingsFile; }
     // The key of the view's current record as SQL.
     std::string CurrentKeyLiteral();
-    // Runs one marking statement and commits it; failures are reported.
-    void ExecuteMarking(const std::string& sqlText);
+    // Builds one marking statement, runs and commits it, reports a failure, and
+    // reopens the view.
+    void ExecuteMarking(const std::function<std::string()>& statement);
+    // The statement limited to the period while the filter is on.
+    std::string WithinPeriod(std::string sqlText) const;
 
     IMainWindow& FWindow;
     // Names the components, so that database failures read "frmMain.dbsGrav: ...".

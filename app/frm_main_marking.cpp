@@ -14,57 +14,53 @@ std::string TfrmMain::CurrentKeyLiteral() {
     return KeyLiteral(key.AsString(), integer);
 }
 
-void TfrmMain::ExecuteMarking(const std::string& sqlText) {
-    FqryDBCheck.Close();
-    FqryDBCheck.SetSQL(sqlText);
-    FqryDBCheck.ExecQuery();
-    FtrnEdit.Commit();
+void TfrmMain::ExecuteMarking(const std::function<std::string()>& statement) {
+    try {
+        const std::string sqlText = statement();
+        FqryDBCheck.Close();
+        FqryDBCheck.SetSQL(sqlText);
+        FqryDBCheck.ExecQuery();
+        FtrnEdit.Commit();
+    } catch (const std::exception& failure) {
+        ReportError(ReportTexts().OperationFailed, FailureMessage(failure));
+    }
+    // After success and failure alike: the commit closed the view, or the failure
+    // may have come from it.
+    RefreshView();
+}
+
+std::string TfrmMain::WithinPeriod(std::string sqlText) const {
+    if (FPeriodFilter)
+        sqlText += "\r\n" + PeriodCondition();
+    return sqlText;
 }
 
 void TfrmMain::actCheckExecute() {
-    try {
+    ExecuteMarking([this] {
         const std::string key = CurrentKeyLiteral();
-        ExecuteMarking(StampOneSql(FSettings.ExportTableName, FSettings.ExportFieldName,
-                                   SqlTimestampText(CurrentDateTime()), key));
-    } catch (const std::exception& failure) {
-        ReportError(ReportTexts().OperationFailed, FailureMessage(failure));
-    }
-    RefreshView();
+        return StampOneSql(FSettings.ExportTableName, FSettings.ExportFieldName,
+                           SqlTimestampText(CurrentDateTime()), key);
+    });
 }
 
 void TfrmMain::actClearOneExecute() {
-    try {
-        const std::string key = CurrentKeyLiteral();
-        ExecuteMarking(ClearOneSql(FSettings.ExportTableName, FSettings.ExportFieldName, key));
-    } catch (const std::exception& failure) {
-        ReportError(ReportTexts().OperationFailed, FailureMessage(failure));
-    }
-    RefreshView();
+    ExecuteMarking([this] {
+        return ClearOneSql(FSettings.ExportTableName, FSettings.ExportFieldName,
+                           CurrentKeyLiteral());
+    });
 }
 
 void TfrmMain::actCheckAllExecute() {
-    try {
-        std::string sqlText = StampAllSql(FSettings.ExportTableName, FSettings.ExportFieldName,
-                                          SqlTimestampText(CurrentDateTime()));
-        if (FPeriodFilter)
-            sqlText += "\r\n" + PeriodCondition();
-        ExecuteMarking(sqlText);
-    } catch (const std::exception& failure) {
-        ReportError(ReportTexts().OperationFailed, FailureMessage(failure));
-    }
-    RefreshView();
+    ExecuteMarking([this] {
+        return WithinPeriod(StampAllSql(FSettings.ExportTableName, FSettings.ExportFieldName,
+                                        SqlTimestampText(CurrentDateTime())));
+    });
 }
 
 void TfrmMain::actClearAllExecute() {
-    try {
-        std::string sqlText = ClearAllSql(FSettings.ExportTableName, FSettings.ExportFieldName);
-        if (FPeriodFilter)
-            sqlText += "\r\n" + PeriodCondition();
-        ExecuteMarking(sqlText);
-    } catch (const std::exception& failure) {
-        ReportError(ReportTexts().OperationFailed, FailureMessage(failure));
-    }
-    RefreshView();
+    ExecuteMarking([this] {
+        return WithinPeriod(ClearAllSql(FSettings.ExportTableName, FSettings.ExportFieldName));
+    });
 }
 
 } // namespace gravlink

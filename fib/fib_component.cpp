@@ -7,7 +7,7 @@ std::string FullName(const TComponent* component) {
     for (const TComponent* part = component; part; part = part->Owner()) {
         if (part->Name().empty())
             continue;
-        result = result.empty() ? part->Name() : part->Name() + "." + result;
+        result.insert(0, result.empty() ? part->Name() : part->Name() + ".");
     }
     return result;
 }

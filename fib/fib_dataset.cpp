@@ -420,7 +420,7 @@ void TFIBCustomDataSet::Next() {
     if (!FActive || FEof)
         return;
     FBof = false;
-    if (static_cast<size_t>(FCurrent + 1) < FCache.Count() || FetchNext())
+    if (static_cast<size_t>(FCurrent) + 1 < FCache.Count() || FetchNext())
         SetCurrent(FCurrent + 1);
     else
         FEof = true;

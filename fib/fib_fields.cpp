@@ -28,7 +28,7 @@ int DefaultDisplayWidth(const TFieldDef& def) {
     }
 }
 
-std::string TrimBoth(std::string text) {
+std::string TrimBoth(const std::string& text) {
     const size_t first = text.find_first_not_of(' ');
     if (first == std::string::npos)
         return {};

@@ -285,6 +285,7 @@ void TFIBQuery::DescribeParams() {
     if (descriptor->sqld > descriptor->sqln) {
         // The server counts markers the text did not show; take its count.
         std::vector<std::string> names;
+        names.reserve(static_cast<size_t>(descriptor->sqld));
         for (int i = 0; i < descriptor->sqld; ++i)
             names.push_back(i < FParams.Count() ? FParams[i].Name() : std::string());
         FParams.SetParamNames(names);

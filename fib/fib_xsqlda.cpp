@@ -147,6 +147,7 @@ void TFIBXSQLDA::SetupOutput(int dialect) {
     if (count < Count())
         FVars.resize(static_cast<size_t>(count));
     std::vector<std::string> aliases;
+    aliases.reserve(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i)
         aliases.push_back((*this)[i].AliasName());
     std::vector<std::string> names = OutputColumnNames(aliases, dialect == 1);

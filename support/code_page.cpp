@@ -13,7 +13,8 @@ class Converter {
 public:
     Converter(const char* to, const char* from, bool fromUtf8)
         : FHandle(iconv_open(to, from)), FFromUtf8(fromUtf8) {
-        if (FHandle == reinterpret_cast<iconv_t>(-1))
+        // iconv_open reports failure as (iconv_t)-1.
+        if (FHandle == reinterpret_cast<iconv_t>(-1)) // NOLINT(performance-no-int-to-ptr)
             throw std::runtime_error(std::string("iconv cannot convert from ") + from + " to " +
                                      to);
     }

@@ -3,13 +3,25 @@
 #include "app/frm_main.h"
 #include "app/main_window.h"
 
+#include <QIcon>
 #include <QMainWindow>
+#include <functional>
+#include <vector>
 
+class QAction;
+class QDateEdit;
+class QLabel;
+class QTimeEdit;
+class QToolBar;
 class QWidget;
 
 namespace gravlink {
 
+class TDataGrid;
+class TDataSourceModel;
+
 // The Qt main window: shows what the controller decides and hands every event to it.
+// Toolbar, period panel and grid, top to bottom.
 class MainWindow : public QMainWindow, public IMainWindow {
     Q_OBJECT
 
@@ -23,29 +35,54 @@ public:
     // IMainWindow
     void SetMinimised() override { FMinimised = true; }
     void SetPeriodPanelHeight(int height) override;
-    TDateTime DateBegin() const override { return FDateBegin; }
-    TDateTime TimeBegin() const override { return FTimeBegin; }
-    TDateTime DateEnd() const override { return FDateEnd; }
-    TDateTime TimeEnd() const override { return FTimeEnd; }
+    TDateTime DateBegin() const override;
+    TDateTime TimeBegin() const override;
+    TDateTime DateEnd() const override;
+    TDateTime TimeEnd() const override;
     void SetPickerDates(TDateTime date) override;
     void ShowMessage(const std::string& text, bool errorIcon) override;
     bool ExecuteSettingsDialog(TSettingsDialogFields& fields) override;
     void PostAutoExport() override;
     void Close() override;
 
+    // The widgets, named as the window's parts.
+    QToolBar* ActionToolBar1 = nullptr;
+    std::vector<QIcon> ImageList1;
+    QAction* actExportNow = nullptr;
+    QAction* actExpand = nullptr;
+    QAction* actCheck = nullptr;
+    QAction* actCheckAll = nullptr;
+    QAction* actClearOne = nullptr;
+    QAction* actClearAll = nullptr;
+    QAction* actSettings = nullptr;
+    QAction* actRefresh = nullptr;
+    QWidget* pnlExpand = nullptr;
+    QLabel* Label1 = nullptr;
+    QDateEdit* dtpDateBegin = nullptr;
+    QTimeEdit* dtpTimeBegin = nullptr;
+    QLabel* Label2 = nullptr;
+    QDateEdit* dtpDateEnd = nullptr;
+    QTimeEdit* dtpTimeEnd = nullptr;
+    TDataSourceModel* dcrStat = nullptr;
+    TDataGrid* DBGridEh1 = nullptr;
+
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void CreateToolBar();
+    // A toolbar command whose handler runs under the top-level handler.
+    QAction* AddCommand(const char* name, const char* caption, int picture,
+                        void (TfrmMain::*handler)());
+    void CreatePeriodPanel();
+    QDateEdit* CreateDatePicker();
+    QTimeEdit* CreateTimePicker();
+    void PlacePeriodPanel();
+    void actSettingsTriggered();
+
     TfrmMain FController;
-    QWidget* FPeriodPanel = nullptr;
     bool FMinimised = false;
     bool FShown = false;
-    // The pickers: dates at midnight, times from 00:00:00 to 23:59:59.
-    TDateTime FDateBegin = 0;
-    TDateTime FTimeBegin = 0;
-    TDateTime FDateEnd = 0;
-    TDateTime FTimeEnd = (24.0 * 3600 - 1) / (24.0 * 3600);
 };
 
 } // namespace gravlink

@@ -100,5 +100,14 @@ TEST_F(ErrorReport, TopLevelHandlerSurvivesALogThatCannotBeWritten) {
     EXPECT_EQ(Form.ExitStatus(), 1);
 }
 
+TEST_F(ErrorReport, AnUnattendedRunEndsEvenWhenItsLogCannotBeWritten) {
+    Start({"-auto"});
+    std::filesystem::create_directory(LogPath());
+    Form.WMAutoExport(); // fails: no database, and the failure cannot be logged
+    EXPECT_EQ(Window.Closes, 1);
+    EXPECT_TRUE(Window.Messages.empty());
+    EXPECT_EQ(Form.ExitStatus(), 1);
+}
+
 } // namespace
 } // namespace gravlink

@@ -16,11 +16,14 @@ class ProgramRun : public ::testing::Test {
 protected:
     ProgramRun() { std::filesystem::copy_file(GRAVLINK_BINARY, Dir / "gravlink"); }
 
-    test::ProcessResult Run(const std::string& arguments) {
+    test::ProcessResult Run(const std::string& arguments, const std::string& locale = "C.UTF-8") {
         // No display at all, the way cron starts it; a hang fails instead of blocking.
-        return test::RunProcess(
-            "cd '" + Dir.Path().string() + "' && timeout 60 ./gravlink " + arguments,
-            {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}, {"QT_QPA_PLATFORM", ""}});
+        return test::RunProcess("cd '" + Dir.Path().string() + "' && timeout 30 ./gravlink " +
+                                    arguments,
+                                {{"DISPLAY", ""},
+                                 {"WAYLAND_DISPLAY", ""},
+                                 {"QT_QPA_PLATFORM", ""},
+                                 {"LC_ALL", locale}});
     }
 
     test::TempDir Dir;
@@ -46,6 +49,17 @@ TEST_F(ProgramRun, NamedSettingsFileIsTakenFromTheProgramsFolder) {
     EXPECT_FALSE(std::filesystem::exists(Dir / "gravlink.ini"));
 }
 
+TEST_F(ProgramRun, UnattendedRunWithADamagedSettingsFileEndsByItselfKeepingTheFile) {
+    const std::string damaged = "<?xml version=1.0 ?><root/>";
+    test::WriteFileBytes(Dir / "gravlink.ini", damaged);
+    const test::ProcessResult run = Run("-auto");
+    ASSERT_NE(run.Status, 124) << "the unattended run waited for a person";
+    EXPECT_EQ(run.Status, 1) << run.Output;
+    EXPECT_NE(test::ReadFileBytes(Dir / "error.log").find("missing value delimiter"),
+              std::string::npos);
+    EXPECT_EQ(test::ReadFileBytes(Dir / "gravlink.ini.bak"), damaged);
+}
+
 TEST_F(ProgramRun, UnattendedExportOfAGoodDatabaseEndsWithStatusZeroAndNoLog) {
     test::WeighingDatabase database;
     std::filesystem::create_directory(Dir / "out");
@@ -56,6 +70,22 @@ TEST_F(ProgramRun, UnattendedExportOfAGoodDatabaseEndsWithStatusZeroAndNoLog) {
     const std::string exported = test::ReadFileBytes(Dir / "out" / "gravout.cvs");
     EXPECT_EQ(std::count(exported.begin(), exported.end(), '\n'), 3) << exported;
     EXPECT_EQ(database.Stamped(), 4);
+}
+
+TEST_F(ProgramRun, UnderAFrenchLocaleLinesReadFrenchButNumbersAndStampsStayRight) {
+    test::WeighingDatabase database;
+    std::filesystem::create_directory(Dir / "out");
+    WriteSettingsFile((Dir / "gravlink.ini").string(), database.Settings((Dir / "out").string()));
+    const test::ProcessResult run = Run("-auto", "fr_FR.UTF-8");
+    EXPECT_EQ(run.Status, 0) << run.Output;
+    EXPECT_EQ(test::ReadFileBytes(Dir / "out" / "gravout.cvs"),
+              "1;09/04/2007 08:00:00;wheat;1234.5\r\n"
+              "2;09/04/2007 12:30:00;;-3\r\n"
+              "3;10/04/2007;rye;oats;0\r\n");
+    // Day-first in SQL would have been read month-first by the server.
+    EXPECT_EQ(
+        database.Scalar("select count(*) from WEIGHTS where cast(EXPWDT as date) = current_date"),
+        3);
 }
 
 TEST_F(ProgramRun, UnattendedRunAgainstAnUnreachableDatabaseLogsTwiceAndEndsWithStatusOne) {

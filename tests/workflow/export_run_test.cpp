@@ -180,5 +180,18 @@ TEST_F(ExportFailure, UnattendedFailuresGoToTheLogAndTheRunEnds) {
     EXPECT_EQ(Form.ExitStatus(), 1);
 }
 
+class ExportRunThroughServer : public ControllerTest {
+protected:
+    ExportRunThroughServer() : ControllerTest({.Via = Access::Server}) {}
+};
+
+TEST_F(ExportRunThroughServer, WritesAndStampsLikeEmbedded) {
+    StartInteractive();
+    Form.actExportNowExecute();
+    EXPECT_TRUE(Window.Messages.empty()) << LastMessage();
+    EXPECT_EQ(Exported(), FirstRun);
+    EXPECT_EQ(Database.Stamped(), 4);
+}
+
 } // namespace
 } // namespace gravlink::test

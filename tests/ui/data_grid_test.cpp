@@ -1,0 +1,129 @@
+#include "tests/ui/window_fixture.h"
+#include "ui/data_grid.h"
+#include "ui/data_source_model.h"
+
+#include <QHeaderView>
+#include <QScrollBar>
+
+namespace gravlink::test {
+namespace {
+
+class DataGrid : public WindowTest {
+protected:
+    QString Cell(int row, int column) const {
+        return Window->dcrStat->index(row, column).data().toString();
+    }
+    int Resets = 0;
+    void CountResets() {
+        QObject::connect(Window->dcrStat, &QAbstractItemModel::modelReset, [this] { ++Resets; });
+    }
+};
+
+TEST_F(DataGrid, ShowsOneColumnPerFieldWithLabelsAndDisplayTexts) {
+    Start();
+    TDataSourceModel& model = *W().dcrStat;
+    ASSERT_EQ(model.columnCount(), 4);
+    const char* titles[] = {"IDR", "WEIGH_DT", "CARGO", "NETT"};
+    for (int column = 0; column < 4; ++column) {
+        EXPECT_EQ(model.headerData(column, Qt::Horizontal).toString(), titles[column]);
+        // Wide enough for the field's display width in digits.
+        EXPECT_GE(W().DBGridEh1->columnWidth(column),
+                  DataSet().Fields(column).DisplayWidth() *
+                      W().DBGridEh1->fontMetrics().horizontalAdvance('0'));
+    }
+    ASSERT_EQ(model.rowCount(), 3); // the unstamped records
+    EXPECT_EQ(Cell(0, 0), "1");
+    EXPECT_EQ(Cell(0, 1), "09.04.2007 08:00");
+    EXPECT_EQ(Cell(0, 2), "wheat");
+    EXPECT_EQ(Cell(0, 3), "1 234,50");
+    EXPECT_EQ(Cell(1, 2), ""); // null
+    EXPECT_EQ(Cell(1, 3), "-3,00");
+    // Cells are read-only; the indicator marks the current record.
+    EXPECT_FALSE(model.flags(model.index(0, 0)) & Qt::ItemIsEditable);
+    EXPECT_FALSE(model.headerData(0, Qt::Vertical).toString().isEmpty());
+    EXPECT_TRUE(model.headerData(1, Qt::Vertical).toString().isEmpty());
+    EXPECT_EQ(W().focusWidget(), W().DBGridEh1); // first in the tab order, holding the focus
+}
+
+TEST_F(DataGrid, FetchesRowsOnlyAsTheViewAsksForThem) {
+    AddRecords(1000);
+    Start();
+    TDataSourceModel& model = *W().dcrStat;
+    const int shown = model.rowCount();
+    EXPECT_GT(shown, 0);
+    EXPECT_LT(shown, 200);
+    EXPECT_FALSE(DataSet().AllFetched());
+    EXPECT_EQ(DataSet().RecordCount(), shown);
+
+    ASSERT_TRUE(model.canFetchMore({}));
+    model.fetchMore({});
+    EXPECT_EQ(model.rowCount(), shown + TDataSourceModel::FetchBlock);
+    EXPECT_EQ(DataSet().RecordCount(), model.rowCount());
+
+    // Scrolling to the end of the view fetches the next block, not the rest.
+    const int before = model.rowCount();
+    QScrollBar* bar = W().DBGridEh1->verticalScrollBar();
+    bar->setValue(bar->maximum());
+    QApplication::processEvents();
+    EXPECT_GT(model.rowCount(), before);
+    EXPECT_LT(model.rowCount(), 1003);
+
+    // Moving to a row far down fetches up to it.
+    W().DBGridEh1->GoToCell(700, 0);
+    EXPECT_EQ(DataSet().CurrentRow(), 700);
+    EXPECT_GE(model.rowCount(), 701);
+    EXPECT_EQ(W().DBGridEh1->currentIndex().row(), 700);
+}
+
+TEST_F(DataGrid, EveryRefreshAndCommitResetsTheTable) {
+    AddRecords(100);
+    Start();
+    CountResets();
+    TDataGrid& grid = *W().DBGridEh1;
+    W().dcrStat->fetchMore({});
+    grid.setCurrentIndex(W().dcrStat->index(50, 2));
+    ASSERT_EQ(DataSet().CurrentRow(), 50);
+
+    W().actRefresh->trigger();
+    EXPECT_GE(Resets, 2); // closed, then opened
+    // The view starts again at the first record, scrolled to the top.
+    EXPECT_EQ(DataSet().CurrentRow(), 0);
+    EXPECT_EQ(grid.currentIndex().row(), 0);
+    EXPECT_EQ(grid.verticalScrollBar()->value(), 0);
+    EXPECT_EQ(W().dcrStat->columnCount(), 4);
+
+    // A commit closes the data set: the table empties.
+    Resets = 0;
+    W().Controller().trnEdit().Commit();
+    EXPECT_EQ(Resets, 1);
+    EXPECT_EQ(W().dcrStat->rowCount(), 0);
+    EXPECT_EQ(W().dcrStat->columnCount(), 0);
+    EXPECT_FALSE(W().dcrStat->canFetchMore({}));
+    EXPECT_TRUE(Window->Messages.empty());
+}
+
+TEST_F(DataGrid, MarkingCommandsActOnTheRowTheOperatorSelected) {
+    Start();
+    TDataGrid& grid = *W().DBGridEh1;
+    grid.setCurrentIndex(W().dcrStat->index(1, 0)); // IDR 2
+    EXPECT_EQ(DataSet().CurrentRow(), 1);
+    W().actCheck->trigger();
+    EXPECT_EQ(StampedAt(2), 1);
+    EXPECT_EQ(StampedAt(1), 0);
+    EXPECT_EQ(StampedAt(3), 0);
+    // Refreshed: the stamped record has left the view.
+    ASSERT_EQ(W().dcrStat->rowCount(), 2);
+    EXPECT_EQ(W().dcrStat->index(1, 0).data().toString(), "3");
+
+    // Seen through all records, the same row is cleared again.
+    W().Controller().Settings().SqlSelect = "select IDR, EXPWDT from WEIGHTS order by IDR";
+    W().actRefresh->trigger();
+    grid.setCurrentIndex(W().dcrStat->index(1, 1));
+    W().actClearOne->trigger();
+    EXPECT_EQ(StampedAt(2), 0);
+    EXPECT_EQ(StampedAt(4), 1);
+    EXPECT_TRUE(Window->Messages.empty());
+}
+
+} // namespace
+} // namespace gravlink::test

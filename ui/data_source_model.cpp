@@ -1,0 +1,158 @@
+#include "ui/data_source_model.h"
+
+#include "ui/qt_text.h"
+
+namespace gravlink {
+
+TDataSourceModel::TDataSourceModel(TFIBCustomDataSet& dataSet, QObject* parent)
+    : QAbstractTableModel(parent), FDataSet(dataSet) {
+    FDataSet.AddDataLink(this);
+    if (FDataSet.Active())
+        DataSetChanged(FDataSet, deOpened);
+}
+
+TDataSourceModel::~TDataSourceModel() {
+    FDataSet.RemoveDataLink(this);
+}
+
+void TDataSourceModel::Run(const std::function<void()>& step) const {
+    if (FGuard)
+        FGuard(step);
+    else
+        step();
+}
+
+int TDataSourceModel::CurrentRow() const {
+    return FOpen ? FCurrent : -1;
+}
+
+int TDataSourceModel::DisplayWidth(int column) const {
+    return FOpen && column >= 0 && column < FColumns ? FDataSet.Fields(column).DisplayWidth() : 0;
+}
+
+void TDataSourceModel::MoveCursor(int row) {
+    if (FOpen && row >= 0 && row != FDataSet.CurrentRow())
+        Run([this, row] { FDataSet.MoveTo(row); });
+}
+
+void TDataSourceModel::DataSetChanged(TFIBCustomDataSet&, TDataSetEvent event) {
+    switch (event) {
+    case deOpened:
+        beginResetModel();
+        FOpen = true;
+        FRows = FDataSet.RecordCount();
+        FColumns = FDataSet.FieldCount();
+        FCurrent = FDataSet.CurrentRow();
+        endResetModel();
+        emit CurrentRowChanged(FCurrent);
+        break;
+    case deClosing:
+    case deClosed:
+        if (!FOpen && FRows == 0 && FColumns == 0)
+            break;
+        beginResetModel();
+        FOpen = false;
+        FRows = 0;
+        FColumns = 0;
+        FCurrent = -1;
+        endResetModel();
+        break;
+    case deRowsFetched:
+        if (FOpen && !FFetching)
+            AppendFetchedRows();
+        break;
+    case deScrolled: {
+        if (!FOpen)
+            break;
+        // The cursor may have gone past what the table holds (a search fetching ahead).
+        AppendFetchedRows();
+        const int previous = FCurrent;
+        FCurrent = FDataSet.CurrentRow();
+        if (previous >= 0 && previous < FRows)
+            emit headerDataChanged(Qt::Vertical, previous, previous);
+        if (FCurrent >= 0)
+            emit headerDataChanged(Qt::Vertical, FCurrent, FCurrent);
+        emit CurrentRowChanged(FCurrent);
+        break;
+    }
+    }
+}
+
+void TDataSourceModel::AppendFetchedRows() {
+    const int count = FDataSet.RecordCount();
+    if (count <= FRows)
+        return;
+    beginInsertRows({}, FRows, count - 1);
+    FRows = count;
+    endInsertRows();
+}
+
+int TDataSourceModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : FRows;
+}
+
+int TDataSourceModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : FColumns;
+}
+
+QVariant TDataSourceModel::data(const QModelIndex& index, int role) const {
+    if (!FOpen || !index.isValid() || index.row() >= FRows || index.column() >= FColumns)
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+        return ToQt(FDataSet.DisplayTextAt(index.row(), index.column()));
+    case Qt::TextAlignmentRole:
+        switch (FDataSet.Fields(index.column()).DataType()) {
+        case ftSmallint:
+        case ftInteger:
+        case ftFloat:
+        case ftBCD:
+            return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+        default:
+            return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
+        }
+    default:
+        return {};
+    }
+}
+
+QVariant TDataSourceModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Horizontal) {
+        if (role == Qt::DisplayRole && FOpen && section >= 0 && section < FColumns)
+            return ToQt(FDataSet.Fields(section).DisplayLabel());
+        if (role == Qt::TextAlignmentRole)
+            return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
+        return {};
+    }
+    // The indicator column marks the current record.
+    if (role == Qt::DisplayRole)
+        return section == CurrentRow() ? QStringLiteral("\u25B8") : QString();
+    if (role == Qt::TextAlignmentRole)
+        return Qt::AlignCenter;
+    return {};
+}
+
+Qt::ItemFlags TDataSourceModel::flags(const QModelIndex& index) const {
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+}
+
+bool TDataSourceModel::canFetchMore(const QModelIndex& parent) const {
+    return !parent.isValid() && FOpen && !FDataSet.AllFetched();
+}
+
+void TDataSourceModel::fetchMore(const QModelIndex& parent) {
+    if (!canFetchMore(parent))
+        return;
+    FFetching = true;
+    Run([this] {
+        struct Done {
+            bool& Flag;
+            ~Done() { Flag = false; }
+        } done{FFetching};
+        FDataSet.FetchMore(FetchBlock);
+    });
+    if (FOpen)
+        AppendFetchedRows();
+}
+
+} // namespace gravlink
