@@ -1,7 +1,9 @@
 #include "tests/ui/modal_helper.h"
+#include "tests/ui/window_fixture.h"
 #include "ui/main_window.h"
 #include "ui/settings_dialog.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,6 +26,7 @@ protected:
         Fields.SqlAutoExt = " and CONFIRM is null";
     }
 
+    QApplication& TheApplication = Application();
     MainWindow Window;
     TSettingsDialogFields Fields;
 };
@@ -56,6 +59,25 @@ TEST_F(MainWindowSettings, CancelAndTheCloseBoxHandBackNothing) {
     });
     EXPECT_FALSE(Window.ExecuteSettingsDialog(Fields));
     EXPECT_EQ(Fields, before);
+}
+
+TEST(MainWindowSettingsCommand, TheToolbarCommandOpensTheDialogAndRefreshesAfterCancel) {
+    Application();
+    RecordingWindow window;
+    window.Controller().Settings().ExportFieldName = "ExpWDT";
+    const TExportSettings before = window.Controller().Settings();
+    bool shown = false;
+    WhenModal<TfrmSettings>([&](TfrmSettings* dialog) {
+        shown = true;
+        EXPECT_EQ(dialog->edtExportFieldName->text(), "W");
+        dialog->edtExportFieldName->setText("X");
+        dialog->btnCancel->click();
+    });
+    window.actSettings->trigger();
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(window.Controller().Settings(), before);
+    // The refresh after the dialog tried the empty database path.
+    EXPECT_EQ(window.Messages.size(), 1u);
 }
 
 } // namespace

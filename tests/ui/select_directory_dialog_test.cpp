@@ -1,6 +1,7 @@
 #include "support/exception.h"
 #include "tests/fixtures/temp_dir.h"
 #include "tests/ui/modal_helper.h"
+#include "tests/ui/window_fixture.h"
 #include "ui/select_directory_dialog.h"
 
 #include <QDialogButtonBox>
@@ -43,6 +44,7 @@ protected:
         });
     }
 
+    QApplication& TheApplication = Application();
     TempDir Dir;
     QString Started;
     QString StartedName;

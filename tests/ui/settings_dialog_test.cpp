@@ -2,6 +2,7 @@
 #include "support/exception.h"
 #include "tests/fixtures/temp_dir.h"
 #include "tests/ui/modal_helper.h"
+#include "tests/ui/window_fixture.h"
 #include "ui/qt_text.h"
 #include "ui/settings_dialog.h"
 
@@ -35,6 +36,7 @@ class SettingsDialog : public ::testing::Test {
 protected:
     SettingsDialog() { Dialog.setAttribute(Qt::WA_DontShowOnScreen); }
 
+    QApplication& TheApplication = Application();
     TfrmSettings Dialog;
 };
 
