@@ -35,15 +35,6 @@ const char* const ToolBarStyle =
     "QToolButton:hover { background: rgb(247, 246, 238); border: 1px solid palette(dark); }"
     "QToolButton:pressed { background: palette(button); border: 1px solid palette(dark); }";
 
-// The command list's settings dialog, where the controller has one; otherwise the
-// command shows the view afresh, as it does after the dialog.
-template <class Form> void RunSettingsCommand(Form& form) {
-    if constexpr (requires { form.actSettingsExecute(); })
-        form.actSettingsExecute();
-    else
-        form.RefreshView();
-}
-
 QDate DateOf(TDateTime value) {
     const TDecodedDateTime parts = DecodeDateTime(value);
     return QDate(parts.Year, parts.Month, parts.Day);
@@ -143,7 +134,7 @@ void MainWindow::CreateToolBar() {
 }
 
 void MainWindow::actSettingsTriggered() {
-    FController.Guarded([this] { RunSettingsCommand(FController); });
+    FController.Guarded([this] { FController.actSettingsExecute(); });
 }
 
 QDateEdit* MainWindow::CreateDatePicker() {
