@@ -131,6 +131,7 @@ QPixmap CommandPicture(int index) {
 
 std::vector<QIcon> CommandPictures() {
     std::vector<QIcon> pictures;
+    pictures.reserve(CommandPictureCount);
     for (int index = 0; index < CommandPictureCount; ++index)
         pictures.emplace_back(CommandPicture(index));
     return pictures;

@@ -76,7 +76,8 @@ void TSelectDirectoryDialog::accept() {
             return;
     }
     FDirectory = QDir::cleanPath(path);
-    QDialog::accept();
+    // Past QFileDialog's own accept, which refuses a folder that does not exist yet.
+    QDialog::accept(); // NOLINT(bugprone-parent-virtual-call)
 }
 
 bool SelectDirectory(QWidget* parent, QString& directory) {
