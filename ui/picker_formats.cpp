@@ -50,9 +50,12 @@ size_t AppendQuoted(QString& format, const std::string& pattern, size_t at) {
     return end == pattern.size() ? end : end + 1;
 }
 
-} // namespace
-
-QString PickerDateFormat(const std::string& pattern, char dateSeparator) {
+// Walks a pattern: quoted text and letters that are no field become literals,
+// the separator mark becomes the separator, and field reads one field at at,
+// appending its Qt form and answering how many characters it took (0: none).
+template <class Field>
+QString ConvertPattern(const std::string& pattern, char separatorMark, char separator,
+                       Field field) {
     QString format;
     size_t at = 0;
     while (at < pattern.size()) {
@@ -61,11 +64,27 @@ QString PickerDateFormat(const std::string& pattern, char dateSeparator) {
             at = AppendQuoted(format, pattern, at);
             continue;
         }
-        if (c == '/') {
-            AppendSeparator(format, dateSeparator);
+        if (c == separatorMark) {
+            AppendSeparator(format, separator);
             ++at;
             continue;
         }
+        const size_t taken = field(format, at, c);
+        if (taken > 0) {
+            at += taken;
+            continue;
+        }
+        const size_t length = RunLength(pattern, at);
+        AppendLiteral(format, ToQt(pattern.substr(at, length)));
+        at += length;
+    }
+    return format;
+}
+
+} // namespace
+
+QString PickerDateFormat(const std::string& pattern, char dateSeparator) {
+    return ConvertPattern(pattern, '/', dateSeparator, [&](QString& format, size_t at, char c) {
         const size_t length = RunLength(pattern, at);
         if (c == 'd')
             format += QString(static_cast<int>(std::min<size_t>(length, 4)), QLatin1Char('d'));
@@ -73,50 +92,30 @@ QString PickerDateFormat(const std::string& pattern, char dateSeparator) {
             format += QString(static_cast<int>(std::min<size_t>(length, 4)), QLatin1Char('M'));
         else if (c == 'y')
             format += length <= 2 ? QStringLiteral("yy") : QStringLiteral("yyyy");
-        else {
-            AppendLiteral(format, ToQt(pattern.substr(at, length)));
-        }
-        at += length;
-    }
-    return format;
+        else
+            return size_t{0};
+        return length;
+    });
 }
 
 QString PickerTimeFormat(const std::string& pattern, char timeSeparator) {
-    QString format;
-    size_t at = 0;
-    while (at < pattern.size()) {
-        const char c = static_cast<char>(std::tolower(static_cast<unsigned char>(pattern[at])));
-        if (c == '"' || c == '\'') {
-            at = AppendQuoted(format, pattern, at);
-            continue;
-        }
-        if (c == ':') {
-            AppendSeparator(format, timeSeparator);
-            ++at;
-            continue;
-        }
+    return ConvertPattern(pattern, ':', timeSeparator, [&](QString& format, size_t at, char c) {
         if (StartsWithNoCase(pattern, at, "ampm")) {
             format += QStringLiteral("AP");
-            at += 4;
-            continue;
+            return size_t{4};
         }
         if (StartsWithNoCase(pattern, at, "am/pm") || StartsWithNoCase(pattern, at, "a/p")) {
             format += QStringLiteral("ap");
-            at += pattern[at + 1] == '/' ? 3 : 5;
-            continue;
+            return size_t{pattern[at + 1] == '/' ? 3u : 5u};
         }
         const size_t length = RunLength(pattern, at);
-        if (c == 'h')
-            format += length >= 2 ? QStringLiteral("hh") : QStringLiteral("h");
-        else if (c == 'n' || c == 'm')
-            format += length >= 2 ? QStringLiteral("mm") : QStringLiteral("m");
-        else if (c == 's')
-            format += length >= 2 ? QStringLiteral("ss") : QStringLiteral("s");
+        const QString twoDigits = c == 'n' ? QStringLiteral("mm") : QString(2, QLatin1Char(c));
+        if (c == 'h' || c == 'n' || c == 'm' || c == 's')
+            format += length >= 2 ? twoDigits : twoDigits.left(1);
         else
-            AppendLiteral(format, ToQt(pattern.substr(at, length)));
-        at += length;
-    }
-    return format;
+            return size_t{0};
+        return length;
+    });
 }
 
 } // namespace gravlink
