@@ -50,6 +50,7 @@ void TfrmMain::FormShow() {
 
 void TfrmMain::FormDestroy() {
     SaveSettings();
+    DisconnectDatabase();
 }
 
 void TfrmMain::WMAutoExport() {

@@ -1,5 +1,6 @@
 #include "app/report_texts.h"
 #include "support/date_time_value.h"
+#include "support/exception.h"
 #include "tests/workflow/controller_fixture.h"
 
 namespace gravlink::test {
@@ -107,6 +108,21 @@ TEST_F(RecordView, ASmallLetterTableGetsItsMissingColumnAddedAnyway) {
     settings.ExportFieldName = "ExpOtherDT";
     Start(false, settings);
     EXPECT_EQ(Database.Scalar("select count(*) from WEIGHTS where ExpOtherDT is null"), 4);
+}
+
+TEST_F(RecordView, ShutdownWritesTheSettingsThenCloses) {
+    StartInteractive();
+    ASSERT_TRUE(Form.dbsGrav().Connected());
+    Form.FormDestroy();
+    EXPECT_FALSE(Form.dbsGrav().Connected());
+    EXPECT_TRUE(std::filesystem::exists(Dir / "gravlink.ini"));
+}
+
+TEST_F(RecordView, ShutdownKeepsTheConnectionWhenTheSettingsCannotBeWritten) {
+    StartInteractive();
+    std::filesystem::create_directory(Dir / "gravlink.ini"); // a folder where the file goes
+    EXPECT_THROW(Form.FormDestroy(), Exception);
+    EXPECT_TRUE(Form.dbsGrav().Connected());
 }
 
 } // namespace
