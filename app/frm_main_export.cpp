@@ -18,9 +18,8 @@ void TfrmMain::ExportData() {
     std::optional<TAppendFile> file;
     try {
         file.emplace(ExportFilePath(FSettings.ExportDataDir), TAppendFile::TLockWait::Fail);
-        const TExportJob job{FSettings.ExportDataDir, FSettings.SqlSelect,
-                             FSettings.ExportTableName, FSettings.ExportFieldName,
-                             FSettings.SqlAutoExt};
+        const TExportJob job{FSettings.SqlSelect, FSettings.ExportTableName,
+                             FSettings.ExportFieldName, FSettings.SqlAutoExt};
         TExportRun(FqryDBCheck, FtrnEdit).Execute(job, *file);
     } catch (const std::exception& failure) {
         ReportError(ReportTexts().OperationFailed, FailureMessage(failure));

@@ -11,7 +11,6 @@ class TpFIBTransaction;
 
 // What one export run needs of the settings.
 struct TExportJob {
-    std::string ExportDataDir;
     std::string SqlSelect;
     std::string ExportTableName;
     std::string ExportFieldName;
