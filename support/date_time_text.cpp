@@ -28,16 +28,21 @@ bool StartsWithWord(std::string_view pattern, size_t i, std::string_view word) {
 // An "h" is on a 12-hour clock when, looking forward, the first "h" or unquoted "a"
 // begins one of the AM/PM specifiers.
 bool UsesTwelveHourClock(std::string_view pattern, size_t from) {
-    bool quoted = false;
+    char quote = 0; // the quote that opened the text being skipped
     for (size_t i = from; i < pattern.size(); ++i) {
         const char c = pattern[i];
         if (c == 'h' || c == 'H')
             return false;
-        if ((c == 'a' || c == 'A') && !quoted)
+        if ((c == 'a' || c == 'A') && quote == 0)
             return StartsWithWord(pattern, i, "AM/PM") || StartsWithWord(pattern, i, "A/P") ||
                    StartsWithWord(pattern, i, "AMPM");
-        if (c == '\'' || c == '"')
-            quoted = !quoted;
+        if (c == '\'' || c == '"') {
+            // The other kind of quote inside quoted text is just a character.
+            if (quote == 0)
+                quote = c;
+            else if (quote == c)
+                quote = 0;
+        }
     }
     return false;
 }
@@ -94,7 +99,8 @@ private:
             while (i + count < pattern.size() && pattern[i + count] == c)
                 ++count;
             i += count;
-            if (token == 'M' && lastToken == 'H')
+            // Only "m" and "mm" turn into minutes; "mmm" and longer stay month names.
+            if (token == 'M' && lastToken == 'H' && count <= 2)
                 token = 'N';
             lastToken = token;
             WriteRun(pattern, i, token, count);

@@ -306,6 +306,10 @@ std::string TmoxXMLParser2::ReadTag() {
 }
 
 void TmoxXMLParser2::ReadElements() {
+    // The writer and the destructors recurse once per level, and each level indents every
+    // line below it, so a damaged file must not nest without bound.
+    static constexpr size_t MaxDepth = 1000;
+    size_t depth = 0; // elements open
     TmoxXMLNode2* current = nullptr;
     do {
         std::string tag = ReadTag();
@@ -316,8 +320,12 @@ void TmoxXMLParser2::ReadElements() {
             if (current == nullptr)
                 throw EXMLParseError("Closing tag <" + tag + "> without an open element");
             current = current->Parent();
+            --depth;
             continue;
         }
+        if (depth == MaxDepth)
+            throw EXMLParseError("Elements nested deeper than " + std::to_string(MaxDepth) +
+                                 " levels");
         const bool emptyElement = tag.back() == '/';
         if (emptyElement) {
             tag.pop_back();
@@ -344,6 +352,7 @@ void TmoxXMLParser2::ReadElements() {
         if (!emptyElement) {
             ReadText(*node);
             current = node;
+            ++depth;
         }
     } while (current != nullptr);
 }

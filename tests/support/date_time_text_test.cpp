@@ -88,6 +88,8 @@ TEST_F(DateTimeTextTest, Specifiers) {
         {"hh:nn mm", afternoon, "14:05 04"},
         {"mm hh", afternoon, "04 14"},
         {"hh ampm mm", afternoon, "02 pm 04"},
+        {"hh mmm", afternoon, "14 Apr"},
+        {"h:mmmm", afternoon, "14:April"},
         // AM/PM forms: as written, mixed case kept.
         {"h:nn AM/PM", afternoon, "2:05 PM"},
         {"h:nn am/pm", afternoon, "2:05 pm"},
@@ -101,6 +103,8 @@ TEST_F(DateTimeTextTest, Specifiers) {
         {"h h:nn am/pm", afternoon, "14 2:05 pm"},
         {"h 'am/pm'", afternoon, "14 am/pm"},
         {"h \"a\" am/pm", afternoon, "2 a pm"},
+        {"h \"it's\" am/pm", afternoon, "2 it's pm"},
+        {"h 'x\"y' am/pm", afternoon, "2 x\"y pm"},
         {"am/pm h", afternoon, "pm 14"},
         {"h a", afternoon, "14 a"},
         // Quotes: both kinds, an unclosed one runs to the end.

@@ -362,6 +362,23 @@ INSTANTIATE_TEST_SUITE_P(
         TreeFailureCase{"<root a='1/>", "Expected closing ' when parsing attributes"},
         TreeFailureCase{"<root a=\"1/>", "Expected closing \" when parsing attributes"}));
 
+TEST_F(XmlReaderTest, DamagedFileNestedWithoutBoundStopsAtTheDepthLimit) {
+    // Unbounded, the failure text would indent a hundred thousand levels and the tree
+    // would be destroyed a hundred thousand calls deep.
+    std::string source;
+    for (int i = 0; i < 100'000; ++i)
+        source += "<a>";
+    Parse(source);
+
+    EXPECT_EQ(FDocument.LastError().substr(0, 41), "Elements nested deeper than 1000 levels n");
+    EXPECT_NE(FDocument.LastError().find("Error position=3004\r\n"), std::string::npos);
+    size_t depth = 1;
+    for (const TmoxXMLNode2* node = &FDocument; node->Nodes().Count() == 1;
+         node = &node->Nodes()[0])
+        ++depth;
+    EXPECT_EQ(depth, 1000u);
+}
+
 TEST_F(XmlReaderTest, NoElementReportsPositionZero) {
     Parse("<?xml version='1.0'?>\r\n<!-- only a comment -->\r\n");
 
