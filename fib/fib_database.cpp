@@ -157,6 +157,8 @@ void TFIBDatabase::ForgetConnection() {
 }
 
 short TFIBDatabase::DatabaseInfoValue(char item) {
+    // A connection never opened has no binding to ask through.
+    CheckActive();
     std::array<char, InfoBufferSize> answer{};
     Call(FClientLibrary->isc_database_info(StatusVector(), &FHandle, 1, &item, InfoBufferSize,
                                            answer.data()));

@@ -98,7 +98,9 @@ public:
 
     void Load() {
         dlerror();
-        FModule.reset(dlopen(FLibraryName.c_str(), RTLD_NOW | RTLD_LOCAL));
+        // An empty name would make the loader hand back the program itself.
+        if (!FLibraryName.empty())
+            FModule.reset(dlopen(FLibraryName.c_str(), RTLD_NOW | RTLD_LOCAL));
         if (!FModule)
             throw Exception("Can't load library " + FLibraryName + " ");
         ResolveRequired(0, RequiredEntryPointCount);

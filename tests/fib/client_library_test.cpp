@@ -32,6 +32,11 @@ TEST(ClientLibrary, MissingFileFailsAndIsTriedAgain) {
     }
 }
 
+TEST(ClientLibrary, EmptyNameLoadsNothing) {
+    // The loader reads an empty name as the program itself, which is no client library.
+    EXPECT_EQ(MessageOf<Exception>([] { AcquireClientLibrary(""); }), "Can't load library  ");
+}
+
 TEST(ClientLibrary, LibraryWithoutTheEntryPointsFailsWithTheLoaderText) {
     // A real library that exports none of the client's functions.
     try {

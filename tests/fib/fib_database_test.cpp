@@ -67,6 +67,9 @@ TEST_F(DatabaseConnection, PropertyChecks) {
     EXPECT_EQ(MessageOf<EFIBClientError>([&] { dbsGrav.SetSQLDialect(0); }), "SQL Dialect invalid");
     EXPECT_EQ(MessageOf<EFIBClientError>([&] { dbsGrav.CheckActive(); }),
               "frmMain.dbsGrav: Cannot perform operation -- DB is not open.");
+    EXPECT_EQ(MessageOf<EFIBClientError>([&] { dbsGrav.ServerSqlDialect(); }),
+              "frmMain.dbsGrav: Cannot perform operation -- DB is not open.");
+    EXPECT_FALSE(dbsGrav.CheckConnectionAlive());
 
     dbsGrav.Open();
     EXPECT_EQ(MessageOf<EFIBClientError>([&] { dbsGrav.SetSQLDialect(4); }), "SQL Dialect invalid");

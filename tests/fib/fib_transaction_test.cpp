@@ -141,6 +141,27 @@ TEST_F(Transaction, ParameterLinesOfDefaultMode) {
     EXPECT_EQ(trnEdit.TPB(), Bytes({3, 9, 7, 15, 17}));
 }
 
+TEST_F(Transaction, RefusedStartNamesTheTransactionAndStaysInactive) {
+    TpFIBTransaction& trnEdit = objects.trnEdit;
+    trnEdit.SetTPBMode(tpbDefault);
+    trnEdit.TRParams().Assign({"read", "consistency", "lock_read=NO_SUCH"});
+    try {
+        trnEdit.StartTransaction();
+        FAIL() << "the server reserved a table that does not exist";
+    } catch (const EFIBInterBaseError& failure) {
+        EXPECT_EQ(failure.Message(),
+                  "frmMain.trnEdit:\r\n" + failure.SqlMessage() + failure.IscMessage());
+        EXPECT_NE(failure.IscMessage().find("NO_SUCH"), std::string::npos);
+        EXPECT_EQ(failure.Sender(), &trnEdit);
+    }
+    EXPECT_FALSE(trnEdit.Active());
+    EXPECT_EQ(trnEdit.TransactionState(), tsInactive);
+
+    trnEdit.TRParams().Assign({"write", "nowait", "read_committed"});
+    trnEdit.StartTransaction();
+    EXPECT_TRUE(trnEdit.Active());
+}
+
 TEST_F(Transaction, EndNoticesRunLastToFirstWithTheEndUnderWay) {
     std::vector<std::string> log;
     RecordingClient qryDBCheck("qryDBCheck", log);
