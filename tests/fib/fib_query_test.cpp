@@ -59,12 +59,17 @@ TEST_F(Query, SelectWalksEveryRowInOrder) {
 TEST_F(Query, SelectWithNoRowsReadsNullColumns) {
     objects.trnEdit.StartTransaction();
     qryDBCheck.SetSQL("select ID, NAME from T where ID < 0");
+    qryDBCheck.Prepare();
+    EXPECT_EQ(qryDBCheck.Fields(0).AsString(), "") << "prepared, never executed";
     qryDBCheck.ExecQuery();
     EXPECT_TRUE(qryDBCheck.Eof());
     ASSERT_EQ(qryDBCheck.FieldCount(), 2);
     EXPECT_TRUE(qryDBCheck.Fields(0).IsNull());
     EXPECT_EQ(qryDBCheck.Fields(0).AsString(), "");
     EXPECT_EQ(qryDBCheck.Next(), nullptr);
+    // ID is NOT NULL: only the missing row makes it null, also once the cursor is gone.
+    objects.trnEdit.Commit();
+    EXPECT_EQ(qryDBCheck.Fields(0).AsString(), "");
 }
 
 TEST_F(Query, ColumnsAreNamedAfterTheirAliases) {
