@@ -109,6 +109,9 @@ void TFIBQuery::TextChanged() {
         FParams.Clear();
         return;
     }
+    // A text refused by the parser leaves nothing to run, not the previous statement.
+    FProcessedSQL.clear();
+    FParams.Clear();
     TProcessedSQL processed = RecognizeParams(text, FullName(this));
     FProcessedSQL = std::move(processed.Text);
     FParams.SetParamNames(processed.ParamNames);

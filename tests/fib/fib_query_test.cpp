@@ -241,10 +241,19 @@ TEST_F(Query, ParseErrorsNameTheStatement) {
         {"select ID from T where ID = : ", "Parameter name expected"},
         {"select ID from T where ID = ?", "Parameter name expected"},
     };
-    for (const auto& [text, reason] : cases)
+    objects.trnEdit.StartTransaction();
+    for (const auto& [text, reason] : cases) {
+        qryDBCheck.SetSQL("update T set ID = ID + 10");
+        qryDBCheck.ExecQuery();
         EXPECT_EQ(MessageOf<EFIBClientError>([&] { qryDBCheck.SetSQL(text); }),
                   "SQL Parse Error in :frmMain.qryDBCheck \r\n\r\n" + reason)
             << text;
+        // The refused text must not leave the earlier statement behind to run again.
+        EXPECT_EQ(MessageOf<EFIBClientError>([&] { qryDBCheck.ExecQuery(); }),
+                  "Can't Prepare , because  query is empty")
+            << text;
+    }
+    EXPECT_EQ(Rows("select min(ID) from T"), std::vector<std::string>{"41"});
 }
 
 TEST_F(Query, DisconnectReleasesTheHandleAndReconnectPreparesAgain) {
