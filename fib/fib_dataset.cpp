@@ -380,8 +380,10 @@ void TFIBCustomDataSet::CopyRow(TFIBXSQLDA& row, TRecordBuffer& record) {
             break;
         case SQL_TIMESTAMP: {
             const auto stamp = ReadValue<ISC_TIMESTAMP>(data);
-            value =
-                (stamp.timestamp_date - ServerDayOffset) + TimeToMilliseconds(stamp.timestamp_time);
+            const double date = stamp.timestamp_date - ServerDayOffset;
+            const double time = TimeToMilliseconds(stamp.timestamp_time);
+            // Before 30 December 1899 the time of day is the fraction below the day.
+            value = date < 0 ? date - time : date + time;
             break;
         }
         case SQL_BLOB:

@@ -109,6 +109,9 @@ void TFIBQuery::TextChanged() {
         FParams.Clear();
         return;
     }
+    // A text refused by the parser leaves nothing to run, not the previous statement.
+    FProcessedSQL.clear();
+    FParams.Clear();
     TProcessedSQL processed = RecognizeParams(text, FullName(this));
     FProcessedSQL = std::move(processed.Text);
     FParams.SetParamNames(processed.ParamNames);
@@ -227,6 +230,8 @@ void TFIBQuery::PrepareOnServer() {
         library.isc_dsql_alloc_statement2(StatusVector(), FDatabase->Handle(), FHandle.Field()),
         true, this);
 
+    // A new output list holds no fetched row.
+    FRecordCount = 0;
     FFields.Resize(1);
     const std::string text = FProcessedSQL + "\r\n";
     CallChecked(library.isc_dsql_prepare(StatusVector(), FTransaction->Handle(), FHandle.Field(), 0,
@@ -310,6 +315,7 @@ void TFIBQuery::DescribeOutput(int serverColumns) {
 
 void TFIBQuery::ExecQuery() {
     FFields.MarkAllNull();
+    FRecordCount = 0;
     StartTransactionIfAsked();
     if (!FPrepared || (FParams.Count() > 0 && FParamCheck))
         Prepare();

@@ -276,7 +276,7 @@ void TFIBXSQLVAR::SetupParam() {
 bool TFIBXSQLVAR::IsNull() const {
     if (!FOwner->FDescriptor || SqlType() == 0)
         return true;
-    if (!IsParam() && Query().Bof() && Query().SQLType() != SQLExecProcedure)
+    if (!IsParam() && Query().RecordCount() == 0 && Query().SQLType() != SQLExecProcedure)
         return true;
     return Nullable() && FNullIndicator == -1;
 }
@@ -398,7 +398,10 @@ TDateTime TFIBXSQLVAR::AsDateTime() const {
         return ReadValue<ISC_TIME>(data) / TimeUnitsPerDay;
     case SQL_TIMESTAMP: {
         const auto stamp = ReadValue<ISC_TIMESTAMP>(data);
-        return (stamp.timestamp_date - ServerDayOffset) + stamp.timestamp_time / TimeUnitsPerDay;
+        const double date = stamp.timestamp_date - ServerDayOffset;
+        const double time = stamp.timestamp_time / TimeUnitsPerDay;
+        // Before 30 December 1899 the time of day is the fraction below the day.
+        return date < 0 ? date - time : date + time;
     }
     default:
         RaiseClientError(feInvalidDataConversion);

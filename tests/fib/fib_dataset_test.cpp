@@ -168,6 +168,15 @@ TEST_F(DataSet, ValuesAndDisplayTextsByFieldType) {
               "Could not convert variant of type (Null) into type (String)");
 }
 
+TEST_F(DataSet, StampsBeforeTheDayZeroKeepTheirTimeOfDay) {
+    OpenWith("select cast('1899-12-29 06:00:00' as timestamp) as OLD_STAMP,"
+             " cast('1899-12-30 06:00:00' as timestamp) as ZERO_DAY from RDB$DATABASE");
+    EXPECT_EQ(dstStat.FieldValue("OLD_STAMP"),
+              TVariant::FromDateTime(EncodeDateTime(1899, 12, 29, 6, 0, 0, 0)));
+    EXPECT_EQ(dstStat.Fields(0).DisplayText(), "29.12.1899 06:00");
+    EXPECT_EQ(dstStat.Fields(1).DisplayText(), "30.12.1899 06:00");
+}
+
 TEST_F(DataSet, WithoutBooleanFieldsTheDomainIsJustANumber) {
     dstStat.SetPrepareOptions(psSQLINT64ToBCD);
     OpenWith("select FLAG from T order by IDR");

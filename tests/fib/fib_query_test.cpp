@@ -59,12 +59,17 @@ TEST_F(Query, SelectWalksEveryRowInOrder) {
 TEST_F(Query, SelectWithNoRowsReadsNullColumns) {
     objects.trnEdit.StartTransaction();
     qryDBCheck.SetSQL("select ID, NAME from T where ID < 0");
+    qryDBCheck.Prepare();
+    EXPECT_EQ(qryDBCheck.Fields(0).AsString(), "") << "prepared, never executed";
     qryDBCheck.ExecQuery();
     EXPECT_TRUE(qryDBCheck.Eof());
     ASSERT_EQ(qryDBCheck.FieldCount(), 2);
     EXPECT_TRUE(qryDBCheck.Fields(0).IsNull());
     EXPECT_EQ(qryDBCheck.Fields(0).AsString(), "");
     EXPECT_EQ(qryDBCheck.Next(), nullptr);
+    // ID is NOT NULL: only the missing row makes it null, also once the cursor is gone.
+    objects.trnEdit.Commit();
+    EXPECT_EQ(qryDBCheck.Fields(0).AsString(), "");
 }
 
 TEST_F(Query, ColumnsAreNamedAfterTheirAliases) {
@@ -236,10 +241,19 @@ TEST_F(Query, ParseErrorsNameTheStatement) {
         {"select ID from T where ID = : ", "Parameter name expected"},
         {"select ID from T where ID = ?", "Parameter name expected"},
     };
-    for (const auto& [text, reason] : cases)
+    objects.trnEdit.StartTransaction();
+    for (const auto& [text, reason] : cases) {
+        qryDBCheck.SetSQL("update T set ID = ID + 10");
+        qryDBCheck.ExecQuery();
         EXPECT_EQ(MessageOf<EFIBClientError>([&] { qryDBCheck.SetSQL(text); }),
                   "SQL Parse Error in :frmMain.qryDBCheck \r\n\r\n" + reason)
             << text;
+        // The refused text must not leave the earlier statement behind to run again.
+        EXPECT_EQ(MessageOf<EFIBClientError>([&] { qryDBCheck.ExecQuery(); }),
+                  "Can't Prepare , because  query is empty")
+            << text;
+    }
+    EXPECT_EQ(Rows("select min(ID) from T"), std::vector<std::string>{"41"});
 }
 
 TEST_F(Query, DisconnectReleasesTheHandleAndReconnectPreparesAgain) {
