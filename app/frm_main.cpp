@@ -36,7 +36,9 @@ void TfrmMain::FormCreate(const TCommandLine& commandLine) {
     LoadSettings();
     if (FAutoMode) {
         FWindow.SetMinimised();
-        RefreshView();
+        // A failure that even the log could not take must not keep the export from
+        // being posted: the window is never shown, so nobody would ever close it.
+        Guarded([this] { RefreshView(); });
         FWindow.PostAutoExport();
     }
 }

@@ -100,6 +100,16 @@ TEST_F(ErrorReport, TopLevelHandlerSurvivesALogThatCannotBeWritten) {
     EXPECT_EQ(Form.ExitStatus(), 1);
 }
 
+TEST_F(ErrorReport, AnUnattendedStartWhoseLogCannotBeWrittenStillPostsItsExport) {
+    std::filesystem::create_directory(LogPath());
+    // No database is configured: the connect fails, and so does logging it.
+    Form.FormCreate({{"-auto"}, (Dir / "gravlink").string()});
+    EXPECT_TRUE(Window.Minimised);
+    EXPECT_EQ(Window.PostedExports, 1);
+    EXPECT_TRUE(Window.Messages.empty());
+    EXPECT_EQ(Form.ExitStatus(), 1);
+}
+
 TEST_F(ErrorReport, AnUnattendedRunEndsEvenWhenItsLogCannotBeWritten) {
     Start({"-auto"});
     std::filesystem::create_directory(LogPath());

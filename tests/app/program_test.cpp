@@ -60,6 +60,14 @@ TEST_F(ProgramRun, UnattendedRunWithADamagedSettingsFileEndsByItselfKeepingTheFi
     EXPECT_EQ(test::ReadFileBytes(Dir / "gravlink.ini.bak"), damaged);
 }
 
+TEST_F(ProgramRun, UnattendedRunWhoseLogCannotBeWrittenEndsByItself) {
+    std::filesystem::create_directory(Dir / "error.log"); // a folder where the log should be
+    const test::ProcessResult run = Run("-auto");
+    ASSERT_NE(run.Status, 124) << "the unattended run did not end by itself";
+    EXPECT_EQ(run.Status, 1) << run.Output;
+    EXPECT_TRUE(std::filesystem::exists(Dir / "gravlink.ini"));
+}
+
 TEST_F(ProgramRun, UnattendedExportOfAGoodDatabaseEndsWithStatusZeroAndNoLog) {
     test::WeighingDatabase database;
     std::filesystem::create_directory(Dir / "out");
