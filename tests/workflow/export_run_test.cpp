@@ -1,5 +1,6 @@
 #include "app/report_texts.h"
 #include "support/append_file.h"
+#include "support/exception.h"
 #include "tests/workflow/controller_fixture.h"
 
 namespace gravlink::test {
@@ -178,6 +179,19 @@ TEST_F(ExportFailure, UnattendedFailuresGoToTheLogAndTheRunEnds) {
     EXPECT_NE(log.find(ReportTexts().OperationFailed), std::string::npos);
     EXPECT_LT(log.find(ReportTexts().QueryFailed), log.find(ReportTexts().OperationFailed));
     EXPECT_EQ(Form.ExitStatus(), 1);
+}
+
+TEST_F(ExportFailure, AFailureThatCannotBeLoggedStillReleasesTheFileAndTheDecimalPoint) {
+    TExportSettings settings = Database.Settings(ExportDir().string());
+    settings.SqlAutoExt = "and no_such_column = 1";
+    Start(true, settings);
+    std::filesystem::create_directory(Dir / "error.log"); // a folder where the log should be
+    EXPECT_THROW(Form.ExportData(), EInOutError);
+    EXPECT_EQ(TextFormatSettings.DecimalPoint, ',');
+    EXPECT_EQ(Exported(), FirstRun);
+    // The next run may lock the file again.
+    EXPECT_NO_THROW(TAppendFile(ExportFile().string(), TAppendFile::TLockWait::Fail));
+    EXPECT_EQ(Database.Stamped(), 1);
 }
 
 class ExportRunThroughServer : public ControllerTest {
