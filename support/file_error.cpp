@@ -55,7 +55,11 @@ std::string InOutErrorMessage(int errorNumber) {
 
 void RaiseInOutError(int errnoValue, const std::string& path) {
     const int number = InOutErrorNumber(errnoValue, path);
-    throw EInOutError(number, InOutErrorMessage(number));
+    // An errno left as it is names no failure of the file layer's own table, even
+    // where the numbers meet: EIO is 5 but no denied access, ENETUNREACH 101 no full disk.
+    const bool translated = number != errnoValue || errnoValue == ENOENT;
+    throw EInOutError(number, translated ? InOutErrorMessage(number)
+                                         : "I/O error " + std::to_string(number));
 }
 
 } // namespace gravlink
