@@ -5,13 +5,18 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/file.h>
 #include <unistd.h>
 
 namespace gravlink {
 
 TAppendFile::TAppendFile(const std::string& path, TLockWait wait) : FPath(path) {
-    FHandle = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    FHandle = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    if (FHandle < 0 && errno == ENOENT) {
+        FHandle = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+        FCreated = FHandle >= 0;
+    }
     if (FHandle < 0)
         RaiseInOutError(errno, path);
     const int operation = LOCK_EX | (wait == TLockWait::Fail ? LOCK_NB : 0);
@@ -71,6 +76,20 @@ void TAppendFile::Sync() {
     Flush();
     if (::fsync(FHandle) != 0 && errno != EINVAL)
         RaiseInOutError(errno, FPath);
+    if (!FCreated)
+        return;
+    // A crash must not keep the stamps and lose the file that holds their lines.
+    const std::string folder = std::filesystem::path(FPath).parent_path().string();
+    const int directory =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (directory < 0)
+        RaiseInOutError(errno, FPath);
+    const int synced = ::fsync(directory);
+    const int error = errno;
+    ::close(directory);
+    if (synced != 0 && error != EINVAL)
+        RaiseInOutError(error, FPath);
+    FCreated = false;
 }
 
 } // namespace gravlink

@@ -22,7 +22,8 @@ public:
     TAppendFile& operator=(const TAppendFile&) = delete;
 
     void Write(std::string_view bytes);
-    // Writes out the buffer and waits until the bytes are on disk.
+    // Writes out the buffer and waits until the bytes are on disk, and with them
+    // the file's name in its folder when this open created the file.
     void Sync();
 
 private:
@@ -30,6 +31,7 @@ private:
 
     std::string FPath;
     int FHandle = -1;
+    bool FCreated = false; // the folder's entry for the file is not on disk yet
     std::string FBuffer;
     static constexpr size_t BufferSize = 64 * 1024;
 };
