@@ -3,6 +3,7 @@
 #include "ui/data_source_model.h"
 
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <QScrollBar>
 
 namespace gravlink::test {
@@ -122,6 +123,42 @@ TEST_F(DataGrid, MarkingCommandsActOnTheRowTheOperatorSelected) {
     W().actClearOne->trigger();
     EXPECT_EQ(StampedAt(2), 0);
     EXPECT_EQ(StampedAt(4), 1);
+    EXPECT_TRUE(Window->Messages.empty());
+}
+
+TEST_F(DataGrid, PressingAColumnTitleLeavesTheCurrentRecord) {
+    AddRecords(100);
+    Start();
+    TDataGrid& grid = *W().DBGridEh1;
+    grid.resize(600, 300);
+    grid.setCurrentIndex(W().dcrStat->index(5, 0));
+    // The current record out of sight, the first rows on screen: a title that selected
+    // its column would move the record to the top one.
+    grid.scrollTo(W().dcrStat->index(40, 0), QAbstractItemView::PositionAtTop);
+    QApplication::processEvents();
+    QHeaderView* titles = grid.horizontalHeader();
+    const QPoint title(titles->sectionViewportPosition(2) + 5, titles->height() / 2);
+    const auto mouse = [titles](QEvent::Type type, QPoint at, Qt::MouseButtons held) {
+        QMouseEvent event(type, at, titles->viewport()->mapToGlobal(at), Qt::LeftButton, held,
+                          Qt::NoModifier);
+        QApplication::sendEvent(titles->viewport(), &event);
+    };
+    mouse(QEvent::MouseButtonPress, title, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, title, Qt::NoButton);
+    EXPECT_EQ(DataSet().CurrentRow(), 5);
+    EXPECT_EQ(grid.currentIndex().row(), 5);
+
+    // Dragged by its title, the column still moves, and the record stays.
+    const QPoint first(titles->sectionViewportPosition(0) + 5, title.y());
+    mouse(QEvent::MouseButtonPress, title, Qt::LeftButton);
+    mouse(QEvent::MouseMove, title - QPoint(10, 0), Qt::LeftButton);
+    mouse(QEvent::MouseMove, first, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, first, Qt::NoButton);
+    EXPECT_EQ(titles->visualIndex(2), 0);
+    EXPECT_EQ(DataSet().CurrentRow(), 5);
+
+    W().actCheck->trigger();
+    EXPECT_EQ(StampedAt(12), 1); // records 1, 2, 3, then 10 on: row 5 is IDR 12
     EXPECT_TRUE(Window->Messages.empty());
 }
 
