@@ -95,6 +95,8 @@ void TDataGrid::keyPressEvent(QKeyEvent* event) {
     QTableView::keyPressEvent(event);
 }
 
+void TDataGrid::keyboardSearch(const QString&) {}
+
 TGridSearchDialog& TDataGrid::SearchDialog() {
     if (!FSearch)
         FSearch = new TGridSearchDialog(*this);

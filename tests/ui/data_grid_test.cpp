@@ -3,6 +3,7 @@
 #include "ui/data_source_model.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
 
@@ -160,6 +161,17 @@ TEST_F(DataGrid, PressingAColumnTitleLeavesTheCurrentRecord) {
     W().actCheck->trigger();
     EXPECT_EQ(StampedAt(12), 1); // records 1, 2, 3, then 10 on: row 5 is IDR 12
     EXPECT_TRUE(Window->Messages.empty());
+}
+
+TEST_F(DataGrid, TypedLettersLeaveTheCurrentRecord) {
+    Start();
+    TDataGrid& grid = *W().DBGridEh1;
+    grid.setCurrentIndex(W().dcrStat->index(0, 2)); // wheat
+    // "r" begins the cargo of row 2: a letter must not carry the record there.
+    QKeyEvent letter(QEvent::KeyPress, Qt::Key_R, Qt::NoModifier, "r");
+    QApplication::sendEvent(&grid, &letter);
+    EXPECT_EQ(DataSet().CurrentRow(), 0);
+    EXPECT_EQ(grid.currentIndex().row(), 0);
 }
 
 } // namespace
