@@ -174,5 +174,29 @@ TEST_F(DataGrid, TypedLettersLeaveTheCurrentRecord) {
     EXPECT_EQ(grid.currentIndex().row(), 0);
 }
 
+TEST_F(DataGrid, AFetchThatFailsIsReportedOnceAndTheRowsBeforeItStay) {
+    AddRecords(100);
+    Window = std::make_unique<RecordingWindow>();
+    TfrmMain& form = Window->Controller();
+    form.Settings() = Database.Settings((Dir.Path() / "out").string());
+    // Row IDR 80 cannot be computed: the fetch that reaches it fails.
+    form.Settings().SqlSelect = "select IDR, 1 / (IDR - 80) as Q from WEIGHTS order by IDR";
+    form.FormCreate({{}, (Dir.Path() / "gravlink").string()});
+    Window->show();
+    QApplication::processEvents();
+    ASSERT_TRUE(Window->Messages.empty());
+    QScrollBar* bar = W().DBGridEh1->verticalScrollBar();
+    for (int attempt = 0; attempt < 10 && Window->Messages.empty(); ++attempt) {
+        bar->setValue(bar->maximum());
+        QApplication::processEvents();
+    }
+    ASSERT_EQ(Window->Messages.size(), 1u);
+    const int shown = W().dcrStat->rowCount();
+    EXPECT_GT(shown, 0);
+    EXPECT_LE(shown, 74); // records 1 .. 4 and 10 .. 79
+    for (int row = 0; row < shown; ++row)
+        EXPECT_FALSE(W().dcrStat->index(row, 0).data().toString().isEmpty()) << row;
+}
+
 } // namespace
 } // namespace gravlink::test
