@@ -23,6 +23,9 @@ TDataGrid::TDataGrid(TDataSourceModel& source, QWidget* parent)
 
     QHeaderView* titles = horizontalHeader();
     titles->setSectionsMovable(true);
+    // A pressed title would select its column and so move the current record to the
+    // top row on screen, the one the marking commands then act on.
+    titles->setSectionsClickable(false);
     titles->setSectionResizeMode(QHeaderView::Interactive);
     titles->setHighlightSections(false);
     titles->setStretchLastSection(false);
@@ -91,6 +94,8 @@ void TDataGrid::keyPressEvent(QKeyEvent* event) {
     }
     QTableView::keyPressEvent(event);
 }
+
+void TDataGrid::keyboardSearch(const QString&) {}
 
 TGridSearchDialog& TDataGrid::SearchDialog() {
     if (!FSearch)

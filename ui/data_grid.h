@@ -24,6 +24,9 @@ public:
     void OpenSearch();
     // Makes (row, column) current and visible; the data set's cursor follows.
     void GoToCell(int row, int column);
+    // Typing does not jump to a matching row: the current record moves only where the
+    // operator moves it, as the marking commands act on it. Ctrl+F searches.
+    void keyboardSearch(const QString& search) override;
 
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;

@@ -2,10 +2,12 @@
 
 #include "support/exception.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -31,7 +33,10 @@ TSelectDirectoryDialog::TSelectDirectoryDialog(QWidget* parent, const QString& s
     setOption(QFileDialog::DontUseNativeDialog);
     setFileMode(QFileDialog::Directory);
     setAcceptMode(QFileDialog::AcceptOpen);
-    setLabelText(QFileDialog::LookIn, "Directories:");
+    setLabelText(QFileDialog::LookIn, "&Directories:");
+    // The chooser gives this label no buddy, which would draw its "&" as it is.
+    if (auto* label = findChild<QLabel*>("lookInLabel"))
+        label->setBuddy(findChild<QComboBox*>("lookInCombo"));
     setLabelText(QFileDialog::FileName, "Directory &Name:");
     setLabelText(QFileDialog::Accept, "OK");
     setLabelText(QFileDialog::Reject, "Cancel");

@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -226,8 +227,10 @@ void TfrmSettings::btnSearchDBNameClick() {
     opdDBName.setAcceptMode(QFileDialog::AcceptOpen);
     opdDBName.setFileMode(QFileDialog::AnyFile);
     opdDBName.setNameFilters({"DBName (*.gdb *.fdb)", "All (*)"});
+    // A folder that is not there (a path kept from another machine) starts where a
+    // path without a folder does, not at the root Qt would fall back to.
     const QString start = DBFileStartFolder(edtDatabase->text());
-    opdDBName.setDirectory(start.isEmpty() ? QDir::currentPath() : start);
+    opdDBName.setDirectory(QFileInfo(start).isDir() ? start : QDir::currentPath());
     if (opdDBName.exec() != QDialog::Accepted || opdDBName.selectedFiles().isEmpty())
         return;
     edtDatabase->setText(QDir::toNativeSeparators(opdDBName.selectedFiles().first()));

@@ -3,6 +3,8 @@
 #include "ui/data_source_model.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QScrollBar>
 
 namespace gravlink::test {
@@ -123,6 +125,77 @@ TEST_F(DataGrid, MarkingCommandsActOnTheRowTheOperatorSelected) {
     EXPECT_EQ(StampedAt(2), 0);
     EXPECT_EQ(StampedAt(4), 1);
     EXPECT_TRUE(Window->Messages.empty());
+}
+
+TEST_F(DataGrid, PressingAColumnTitleLeavesTheCurrentRecord) {
+    AddRecords(100);
+    Start();
+    TDataGrid& grid = *W().DBGridEh1;
+    grid.resize(600, 300);
+    grid.setCurrentIndex(W().dcrStat->index(5, 0));
+    // The current record out of sight, the first rows on screen: a title that selected
+    // its column would move the record to the top one.
+    grid.scrollTo(W().dcrStat->index(40, 0), QAbstractItemView::PositionAtTop);
+    QApplication::processEvents();
+    QHeaderView* titles = grid.horizontalHeader();
+    const QPoint title(titles->sectionViewportPosition(2) + 5, titles->height() / 2);
+    const auto mouse = [titles](QEvent::Type type, QPoint at, Qt::MouseButtons held) {
+        QMouseEvent event(type, at, titles->viewport()->mapToGlobal(at), Qt::LeftButton, held,
+                          Qt::NoModifier);
+        QApplication::sendEvent(titles->viewport(), &event);
+    };
+    mouse(QEvent::MouseButtonPress, title, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, title, Qt::NoButton);
+    EXPECT_EQ(DataSet().CurrentRow(), 5);
+    EXPECT_EQ(grid.currentIndex().row(), 5);
+
+    // Dragged by its title, the column still moves, and the record stays.
+    const QPoint first(titles->sectionViewportPosition(0) + 5, title.y());
+    mouse(QEvent::MouseButtonPress, title, Qt::LeftButton);
+    mouse(QEvent::MouseMove, title - QPoint(10, 0), Qt::LeftButton);
+    mouse(QEvent::MouseMove, first, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, first, Qt::NoButton);
+    EXPECT_EQ(titles->visualIndex(2), 0);
+    EXPECT_EQ(DataSet().CurrentRow(), 5);
+
+    W().actCheck->trigger();
+    EXPECT_EQ(StampedAt(12), 1); // records 1, 2, 3, then 10 on: row 5 is IDR 12
+    EXPECT_TRUE(Window->Messages.empty());
+}
+
+TEST_F(DataGrid, TypedLettersLeaveTheCurrentRecord) {
+    Start();
+    TDataGrid& grid = *W().DBGridEh1;
+    grid.setCurrentIndex(W().dcrStat->index(0, 2)); // wheat
+    // "r" begins the cargo of row 2: a letter must not carry the record there.
+    QKeyEvent letter(QEvent::KeyPress, Qt::Key_R, Qt::NoModifier, "r");
+    QApplication::sendEvent(&grid, &letter);
+    EXPECT_EQ(DataSet().CurrentRow(), 0);
+    EXPECT_EQ(grid.currentIndex().row(), 0);
+}
+
+TEST_F(DataGrid, AFetchThatFailsIsReportedOnceAndTheRowsBeforeItStay) {
+    AddRecords(100);
+    Window = std::make_unique<RecordingWindow>();
+    TfrmMain& form = Window->Controller();
+    form.Settings() = Database.Settings((Dir.Path() / "out").string());
+    // Row IDR 80 cannot be computed: the fetch that reaches it fails.
+    form.Settings().SqlSelect = "select IDR, 1 / (IDR - 80) as Q from WEIGHTS order by IDR";
+    form.FormCreate({{}, (Dir.Path() / "gravlink").string()});
+    Window->show();
+    QApplication::processEvents();
+    ASSERT_TRUE(Window->Messages.empty());
+    QScrollBar* bar = W().DBGridEh1->verticalScrollBar();
+    for (int attempt = 0; attempt < 10 && Window->Messages.empty(); ++attempt) {
+        bar->setValue(bar->maximum());
+        QApplication::processEvents();
+    }
+    ASSERT_EQ(Window->Messages.size(), 1u);
+    const int shown = W().dcrStat->rowCount();
+    EXPECT_GT(shown, 0);
+    EXPECT_LE(shown, 74); // records 1 .. 4 and 10 .. 79
+    for (int row = 0; row < shown; ++row)
+        EXPECT_FALSE(W().dcrStat->index(row, 0).data().toString().isEmpty()) << row;
 }
 
 } // namespace

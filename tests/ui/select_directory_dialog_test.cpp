@@ -6,6 +6,7 @@
 
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -115,6 +116,22 @@ TEST_F(SelectDirectory, StartsInTheProcessFolderUnlessTheTextNamesAnExistingFold
         TSelectDirectoryDialog chooser(nullptr, text);
         EXPECT_EQ(chooser.directory().absolutePath(), start) << text.toStdString();
         EXPECT_EQ(chooser.windowTitle(), "Select Directory");
+    }
+}
+
+TEST(SelectDirectoryLabels, NameTheFieldsWithTheirAccessLetters) {
+    Application();
+    TSelectDirectoryDialog chooser(nullptr, QString());
+    const std::pair<const char*, const char*> labels[] = {
+        {"lookInLabel", "&Directories:"},
+        {"fileNameLabel", "Directory &Name:"},
+    };
+    for (const auto& [name, text] : labels) {
+        auto* label = chooser.findChild<QLabel*>(name);
+        ASSERT_NE(label, nullptr) << name;
+        EXPECT_EQ(label->text(), text);
+        // Without a buddy the "&" would be drawn as it is.
+        EXPECT_NE(label->buddy(), nullptr) << name;
     }
 }
 

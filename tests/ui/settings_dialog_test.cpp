@@ -7,6 +7,7 @@
 #include "ui/settings_dialog.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -245,6 +246,25 @@ TEST_F(SettingsDialog, BrowsingForTheDatabaseStartsBesideThePathAndTakesTheChose
     });
     Dialog.btnSearchDBName->click();
     EXPECT_EQ(Dialog.edtDatabase->text(), QString::fromStdString((dir / "new.gdb").string()));
+}
+
+TEST_F(SettingsDialog, BrowsingFromAPathWhoseFolderIsMissingStartsInTheDefaultFolder) {
+    const std::pair<const char*, QString> cases[] = {
+        {R"(C:\data\db.fdb)", QDir::currentPath()},
+        {"/no/such/folder/w.fdb", QDir::currentPath()},
+        {"w.fdb", QDir::currentPath()},
+    };
+    for (const auto& [text, start] : cases) {
+        Dialog.edtDatabase->setText(text);
+        QString started;
+        WhenModal<QFileDialog>([&started](QFileDialog* open) {
+            started = open->directory().absolutePath();
+            open->reject();
+        });
+        Dialog.btnSearchDBName->click();
+        EXPECT_EQ(started, start) << text;
+        EXPECT_EQ(Dialog.edtDatabase->text(), text);
+    }
 }
 
 TEST_F(SettingsDialog, AnEmptyFolderNameGoesToTheTopLevelHandlerAndKeepsTheText) {
