@@ -1,8 +1,10 @@
 #include "fib/ib_client_library.h"
 
 #include <array>
+#include <csignal>
 #include <dlfcn.h>
 #include <mutex>
+#include <unistd.h>
 #include <vector>
 
 namespace gravlink {
@@ -119,9 +121,34 @@ public:
             FClientMajorVersion = isc_get_client_major_version();
             FClientMinorVersion = isc_get_client_minor_version();
         }
+        StopProcessOnShutdownSignal();
     }
 
 private:
+    // The client library takes SIGINT and SIGTERM for an orderly shutdown of its
+    // own and then lets the process run on, so that a scheduler or a logout could
+    // not stop the program. Once the library has finished, the signal ends the
+    // process as it would without the library.
+    void StopProcessOnShutdownSignal() {
+        using TShutdownCallback =
+            ISC_STATUS (*)(ISC_STATUS*, FB_SHUTDOWN_CALLBACK, const int, void*);
+        auto* registerCallback =
+            reinterpret_cast<TShutdownCallback>(dlsym(FModule.get(), "fb_shutdown_callback"));
+        if (registerCallback == nullptr)
+            return;
+        ISC_STATUS_ARRAY status{};
+        registerCallback(status, &EndProcessAfterSignal, fb_shut_finish, nullptr);
+    }
+
+    static int EndProcessAfterSignal(const int reason, const int, void*) {
+        if (reason == fb_shutrsn_signal) {
+            std::signal(SIGTERM, SIG_DFL);
+            std::raise(SIGTERM);
+            _exit(128 + SIGTERM);
+        }
+        return 0;
+    }
+
     bool Resolve(TEntryPoint entry) {
         dlerror();
         void* address = dlsym(FModule.get(), EntryPointName(entry));
