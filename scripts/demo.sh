@@ -46,7 +46,7 @@ else
 fi
 echo "== records stamped by this run"
 echo "connect '$db' user 'SYSDBA' password 'quillbark';
-select count(*) as STAMPED_NOW from WEIGHTS where EXPWDT > timestamp '2026-12-09 20:00:00';" | isql-fb -q
+select count(*) as STAMPED_NOW from WEIGHTS where EXPWDT is distinct from timestamp '2026-12-09 20:00:00' and EXPWDT is not null;" | isql-fb -q
 if [ -f "$run/error.log" ]; then
   echo "== error.log"
   iconv -f WINDOWS-1251 -t UTF-8 "$run/error.log" | tr -d '\r'
