@@ -3,6 +3,7 @@
 #include "app/report_texts.h"
 #include "support/append_file.h"
 #include "support/exception.h"
+#include "support/file_system_name.h"
 #include "support/text_format_settings.h"
 #include "workflow/export_run.h"
 
@@ -17,7 +18,8 @@ void TfrmMain::ExportData() {
     TextFormatSettings.DecimalPoint = '.';
     std::optional<TAppendFile> file;
     try {
-        file.emplace(ExportFilePath(FSettings.ExportDataDir), TAppendFile::TLockWait::Fail);
+        file.emplace(ExportFilePath(FileSystemName(FSettings.ExportDataDir)),
+                     TAppendFile::TLockWait::Fail);
         const TExportJob job{FSettings.SqlSelect, FSettings.ExportTableName,
                              FSettings.ExportFieldName, FSettings.SqlAutoExt};
         TExportRun(FqryDBCheck, FtrnEdit).Execute(job, *file);

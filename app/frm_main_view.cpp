@@ -2,6 +2,7 @@
 #include "app/frm_main.h"
 #include "app/report_texts.h"
 #include "support/exception.h"
+#include "support/file_system_name.h"
 #include "workflow/db_check.h"
 #include "workflow/period_condition.h"
 
@@ -26,7 +27,7 @@ void TfrmMain::RefreshView() {
 
 bool TfrmMain::ConnectDatabase() {
     try {
-        FdbsGrav.SetDBName(FSettings.DBName);
+        FdbsGrav.SetDBName(FileSystemName(FSettings.DBName));
         FdbsGrav.Open();
         const bool ok = CheckStampColumn();
         if (!ok)

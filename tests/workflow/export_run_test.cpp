@@ -1,7 +1,10 @@
 #include "app/report_texts.h"
 #include "support/append_file.h"
+#include "support/code_page.h"
 #include "support/exception.h"
 #include "tests/workflow/controller_fixture.h"
+
+#include <clocale>
 
 namespace gravlink::test {
 namespace {
@@ -192,6 +195,25 @@ TEST_F(ExportFailure, AFailureThatCannotBeLoggedStillReleasesTheFileAndTheDecima
     // The next run may lock the file again.
     EXPECT_NO_THROW(TAppendFile(ExportFile().string(), TAppendFile::TLockWait::Fail));
     EXPECT_EQ(Database.Stamped(), 1);
+}
+
+TEST_F(ExportRun, CyrillicFolderAndDatabasePathsAreTheOnesOnDisk) {
+    // The settings hold Windows-1251; the folders on disk have UTF-8 names.
+    const std::filesystem::path folder = Dir / "выгрузка";
+    const std::filesystem::path databaseFolder = Dir / "база";
+    std::filesystem::create_directory(folder);
+    std::filesystem::create_directory(databaseFolder);
+    std::filesystem::copy_file(Database.File(), databaseFolder / "весы.fdb");
+    // The program runs in the user's locale; the client library reads file names by it.
+    const std::string previous = std::setlocale(LC_CTYPE, nullptr);
+    std::setlocale(LC_CTYPE, "C.UTF-8");
+    TExportSettings settings = Database.Settings(Utf8ToWin1251(folder.string()));
+    settings.DBName = Utf8ToWin1251((databaseFolder / "весы.fdb").string());
+    Start(false, settings);
+    Form.actExportNowExecute();
+    EXPECT_TRUE(Window.Messages.empty()) << Win1251ToUtf8(LastMessage());
+    EXPECT_EQ(ReadFileBytes(folder / "gravout.cvs"), FirstRun);
+    std::setlocale(LC_CTYPE, previous.c_str());
 }
 
 class ExportRunThroughServer : public ControllerTest {
