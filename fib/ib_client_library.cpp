@@ -127,8 +127,9 @@ public:
 private:
     // The client library takes SIGINT and SIGTERM for an orderly shutdown of its
     // own and then lets the process run on, so that a scheduler or a logout could
-    // not stop the program. Once the library has finished, the signal ends the
-    // process as it would without the library.
+    // not stop the program. The signal ends the process as it would without the
+    // library, as soon as the library starts its shutdown: the later phases may
+    // give up on a busy engine and never be reached.
     void StopProcessOnShutdownSignal() {
         using TShutdownCallback =
             ISC_STATUS (*)(ISC_STATUS*, FB_SHUTDOWN_CALLBACK, const int, void*);
@@ -137,7 +138,7 @@ private:
         if (registerCallback == nullptr)
             return;
         ISC_STATUS_ARRAY status{};
-        registerCallback(status, &EndProcessAfterSignal, fb_shut_finish, nullptr);
+        registerCallback(status, &EndProcessAfterSignal, fb_shut_preproviders, nullptr);
     }
 
     static int EndProcessAfterSignal(const int reason, const int, void*) {
