@@ -3,6 +3,7 @@
 #include "support/date_time_value.h"
 #include "support/text_format_settings.h"
 #include "tests/fib/fib_fixture.h"
+#include "tests/fixtures/regional_settings.h"
 
 #include <gtest/gtest.h>
 
@@ -34,12 +35,8 @@ public:
 class DataSet : public ::testing::Test {
 protected:
     DataSet() {
-        TextFormatSettings.DecimalPoint = '.';
+        test::UseRussianDateTimes('.');
         TextFormatSettings.ThousandSeparatorChar = ',';
-        TextFormatSettings.ShortDatePattern = "dd.mm.yyyy";
-        TextFormatSettings.DateSeparatorChar = '.';
-        TextFormatSettings.LongTimePattern = "hh:mm:ss";
-        TextFormatSettings.TimeSeparatorChar = ':';
         database.Isql(
             "create domain D_BOOLEAN as smallint;"
             "create table T (IDR integer not null primary key, NAME char(10), NOTE varchar(10),"

@@ -4,6 +4,7 @@
 #include "support/date_time_value.h"
 #include "support/text_format_settings.h"
 #include "tests/fib/fib_fixture.h"
+#include "tests/fixtures/regional_settings.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
@@ -52,12 +53,8 @@ private:
 class FieldTest : public testing::Test {
 protected:
     FieldTest() {
-        TextFormatSettings.DecimalPoint = '.';
+        test::UseRussianDateTimes('.');
         TextFormatSettings.ThousandSeparatorChar = ',';
-        TextFormatSettings.ShortDatePattern = "dd.mm.yyyy";
-        TextFormatSettings.DateSeparatorChar = '.';
-        TextFormatSettings.LongTimePattern = "hh:mm:ss";
-        TextFormatSettings.TimeSeparatorChar = ':';
     }
 
 private:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "support/text_format_settings.h"
+#include "tests/fixtures/regional_settings.h"
 #include "tests/fixtures/temp_dir.h"
 #include "tests/fixtures/weighing_database.h"
 #include "ui/main_window.h"
@@ -30,11 +31,7 @@ class WindowTest : public ::testing::Test {
 protected:
     WindowTest() {
         Application();
-        TextFormatSettings.ShortDatePattern = "dd.mm.yyyy";
-        TextFormatSettings.LongTimePattern = "hh:mm:ss";
-        TextFormatSettings.DateSeparatorChar = '.';
-        TextFormatSettings.TimeSeparatorChar = ':';
-        TextFormatSettings.DecimalPoint = ',';
+        test::UseRussianDateTimes(',');
         TextFormatSettings.ThousandSeparatorChar = ' ';
     }
     ~WindowTest() override {

@@ -3,6 +3,7 @@
 #include "app/frm_main.h"
 #include "support/text_format_settings.h"
 #include "tests/fixtures/fake_main_window.h"
+#include "tests/fixtures/regional_settings.h"
 #include "tests/fixtures/temp_dir.h"
 #include "tests/fixtures/weighing_database.h"
 
@@ -18,11 +19,7 @@ namespace gravlink::test {
 class ControllerTest : public ::testing::Test {
 protected:
     explicit ControllerTest(DatabaseOptions options = {}) : Database(options) {
-        TextFormatSettings.ShortDatePattern = "dd.mm.yyyy";
-        TextFormatSettings.LongTimePattern = "hh:mm:ss";
-        TextFormatSettings.DateSeparatorChar = '.';
-        TextFormatSettings.TimeSeparatorChar = ':';
-        TextFormatSettings.DecimalPoint = ',';
+        UseRussianDateTimes(',');
         std::filesystem::create_directory(ExportDir());
     }
 
