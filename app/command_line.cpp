@@ -45,4 +45,12 @@ std::string ExecutablePath() {
     return error ? std::string() : self.string();
 }
 
+TCommandLine ProcessCommandLine(int argc, char** argv) {
+    TCommandLine commandLine;
+    if (argc > 1)
+        commandLine.Arguments.assign(argv + 1, argv + argc);
+    commandLine.ExecutablePath = ExecutablePath();
+    return commandLine;
+}
+
 } // namespace gravlink

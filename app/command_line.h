@@ -26,5 +26,7 @@ std::string FolderOf(const std::string& path);
 
 // The executable's full path, as the system knows it.
 std::string ExecutablePath();
+// The command line of this process, from the arguments main was given.
+TCommandLine ProcessCommandLine(int argc, char** argv);
 
 } // namespace gravlink

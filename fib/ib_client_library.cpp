@@ -1,8 +1,9 @@
 #include "fib/ib_client_library.h"
 
+#include "support/shared_library.h"
+
 #include <array>
 #include <csignal>
-#include <dlfcn.h>
 #include <mutex>
 #include <unistd.h>
 #include <vector>
@@ -73,14 +74,9 @@ constexpr std::array<const char*, EntryPointCount> EntryPointNames = {
     "isc_get_client_minor_version",
 };
 
-// dlsym reports no error number; a missing entry point reads as the loader's
+// The loader reports no error number for a missing entry point; it reads as the loader's
 // "procedure not found".
 constexpr int ProcedureNotFoundCode = 127;
-
-struct ModuleCloser {
-    void operator()(void* module) const { dlclose(module); }
-};
-using TModule = std::unique_ptr<void, ModuleCloser>;
 
 class TIBClientLibrary final : public IIBClientLibrary {
 public:
@@ -99,11 +95,7 @@ public:
     }
 
     void Load() {
-        dlerror();
-        // An empty name would make the loader hand back the program itself.
-        if (!FLibraryName.empty())
-            FModule.reset(dlopen(FLibraryName.c_str(), RTLD_NOW | RTLD_LOCAL));
-        if (!FModule)
+        if (!FModule.Load(FLibraryName))
             throw Exception("Can't load library " + FLibraryName + " ");
         ResolveRequired(0, RequiredEntryPointCount);
         if (Resolve(TEntryPoint::isc_rollback_retaining)) {
@@ -134,7 +126,7 @@ private:
         using TShutdownCallback =
             ISC_STATUS (*)(ISC_STATUS*, FB_SHUTDOWN_CALLBACK, const int, void*);
         auto* registerCallback =
-            reinterpret_cast<TShutdownCallback>(dlsym(FModule.get(), "fb_shutdown_callback"));
+            reinterpret_cast<TShutdownCallback>(FModule.EntryPoint("fb_shutdown_callback"));
         if (registerCallback == nullptr)
             return;
         ISC_STATUS_ARRAY status{};
@@ -151,8 +143,7 @@ private:
     }
 
     bool Resolve(TEntryPoint entry) {
-        dlerror();
-        void* address = dlsym(FModule.get(), EntryPointName(entry));
+        void* address = FModule.EntryPoint(EntryPointName(entry));
         FEntryPoints[static_cast<size_t>(entry)] = address;
         return address != nullptr;
     }
@@ -161,17 +152,16 @@ private:
         for (int index = first; index < end; ++index) {
             if (Resolve(static_cast<TEntryPoint>(index)))
                 continue;
-            const char* reason = dlerror();
-            if (!reason)
+            if (FModule.Error().empty())
                 throw EOSError(0, "A call to an OS function failed");
             throw EOSError(ProcedureNotFoundCode,
                            "System Error.  Code: " + std::to_string(ProcedureNotFoundCode) +
-                               ".\r\n" + reason);
+                               ".\r\n" + FModule.Error());
         }
     }
 
     std::string FLibraryName;
-    TModule FModule;
+    TSharedLibrary FModule;
     int FClientMajorVersion = 0;
     int FClientMinorVersion = 0;
     std::array<void*, EntryPointCount> FEntryPoints{};

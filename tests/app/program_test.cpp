@@ -1,7 +1,6 @@
 #include "app/report_texts.h"
 #include "app/settings_file.h"
-#include "tests/fixtures/process.h"
-#include "tests/fixtures/temp_dir.h"
+#include "tests/fixtures/program_run.h"
 #include "tests/fixtures/weighing_database.h"
 
 #include <algorithm>
@@ -11,23 +10,7 @@
 namespace gravlink {
 namespace {
 
-// The program keeps its settings beside itself: each run gets its own copy.
-class ProgramRun : public ::testing::Test {
-protected:
-    ProgramRun() { std::filesystem::copy_file(GRAVLINK_BINARY, Dir / "gravlink"); }
-
-    test::ProcessResult Run(const std::string& arguments, const std::string& locale = "C.UTF-8") {
-        // No display at all, the way cron starts it; a hang fails instead of blocking.
-        return test::RunProcess("cd '" + Dir.Path().string() + "' && timeout 30 ./gravlink " +
-                                    arguments,
-                                {{"DISPLAY", ""},
-                                 {"WAYLAND_DISPLAY", ""},
-                                 {"QT_QPA_PLATFORM", ""},
-                                 {"LC_ALL", locale}});
-    }
-
-    test::TempDir Dir;
-};
+using test::ProgramRun;
 
 TEST_F(ProgramRun, UnattendedRunWithoutDisplayEndsByItselfAndWritesTheSettingsBack) {
     const test::ProcessResult run = Run("-auto");
