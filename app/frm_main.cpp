@@ -1,5 +1,6 @@
 #include "app/frm_main.h"
 
+#include "app/report_texts.h"
 #include "app/settings_file.h"
 #include "support/append_file.h"
 #include "support/code_page.h"
@@ -34,6 +35,13 @@ void TfrmMain::FormCreate(const TCommandLine& commandLine) {
     FSettingsFile = SettingsFileName(commandLine);
     FExeDir = FolderOf(commandLine.ExecutablePath);
     LoadSettings();
+    if (FSettingsDamaged) {
+        // Keys after the damage read as empty, and a run without its SqlAutoExt would
+        // stamp records its query never wrote: an unattended run stops here.
+        ReportSettingsDamage();
+        if (FAutoMode)
+            return;
+    }
     if (FAutoMode) {
         FWindow.SetMinimised();
         // A failure that even the log could not take must not keep the export from
@@ -64,7 +72,8 @@ void TfrmMain::WMAutoExport() {
 
 void TfrmMain::LoadSettings() {
     try {
-        if (ReadSettingsFile(SettingsPath(), FSettings) == TSettingsFileState::Damaged)
+        FSettingsRead = ReadSettingsFile(SettingsPath(), FSettings);
+        if (FSettingsRead.State == TSettingsFileState::Damaged)
             FSettingsDamaged = true;
     } catch (...) {
         FSettingsDamaged = true;
@@ -72,10 +81,23 @@ void TfrmMain::LoadSettings() {
     }
 }
 
+void TfrmMain::ReportSettingsDamage() {
+    std::string message = Utf8ToWin1251(SettingsPath()) + "\r\n" + ReportTexts().SettingsStoppedAt +
+                          " " + std::to_string(FSettingsRead.StopPosition) + ": " +
+                          FSettingsRead.StopReason;
+    if (FAutoMode)
+        message += "\r\n" + ReportTexts().ExportNotRun;
+    ReportError(ReportTexts().SettingsDamaged, message);
+}
+
 void TfrmMain::SaveSettings() {
     if (FSettingsDamaged) {
         KeepDamagedSettingsFile(SettingsPath());
         FSettingsDamaged = false;
+        // Unattended, the settings held only what was read before the damage: written
+        // back, they would make the next run whole again and let it stamp too much.
+        if (FAutoMode)
+            return;
     }
     WriteSettingsFile(SettingsPath(), FSettings);
 }

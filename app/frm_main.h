@@ -3,6 +3,7 @@
 #include "app/command_line.h"
 #include "app/export_settings.h"
 #include "app/main_window.h"
+#include "app/settings_file.h"
 #include "fib/fib_component.h"
 #include "fib/fib_database.h"
 #include "fib/fib_dataset.h"
@@ -96,6 +97,8 @@ public:
 
 private:
     std::string SettingsPath() const { return FExeDir + FSettingsFile; }
+    // Names the damaged settings file and where reading it stopped.
+    void ReportSettingsDamage();
     // The key of the view's current record as SQL.
     std::string CurrentKeyLiteral();
     // Builds one marking statement, runs and commits it, reports a failure, and
@@ -118,6 +121,7 @@ private:
     bool FPeriodFilter = false;
     // The settings file existed but was not read to its end.
     bool FSettingsDamaged = false;
+    TSettingsFileRead FSettingsRead;
     bool FFailureReported = false;
 };
 

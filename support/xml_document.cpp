@@ -245,13 +245,21 @@ void TmoxXMLParser2::ParseXML() {
     SetName({});
     SetText({});
     FLastError.clear();
+    FStopPosition = 0;
+    FStopReason.clear();
     FPosition = 1;
 
-    if (!ReadProlog())
+    if (!ReadProlog()) {
+        FStopPosition = FPosition;
+        FStopReason = FLastError;
         return;
+    }
     try {
         ReadElements();
     } catch (const Exception& failure) {
+        // A search that found nothing has set the position to 0: it ran to the end.
+        FStopPosition = FPosition != 0 ? FPosition : FSource.size() + 1;
+        FStopReason = failure.Message();
         const size_t nearFrom = FPosition > 20 ? FPosition - 20 : 1;
         std::string message = failure.Message() + " near " + SourceBetween(nearFrom, nearFrom + 49);
         message += "\r\nError position=" + std::to_string(FPosition) + "\r\n";
