@@ -1,5 +1,6 @@
 #include "support/xml_document.h"
 
+#include "support/file_replace.h"
 #include "support/stream_error.h"
 
 #include <algorithm>
@@ -393,12 +394,8 @@ void TmoxXMLParser2::LoadXML(const std::string& path) {
 }
 
 void TmoxXMLParser2::SaveXML(const std::string& path) {
-    const std::string text = XMLText();
-    const FileDescriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-    if (file.Get() < 0)
-        throw EFCreateError(path, errno);
-    if (::write(file.Get(), text.data(), text.size()) != static_cast<ssize_t>(text.size()))
-        throw EWriteError();
+    // Never a file cut short: a failed write leaves the old one whole.
+    ReplaceFileContent(path, XMLText());
 }
 
 } // namespace gravlink
