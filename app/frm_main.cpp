@@ -7,6 +7,7 @@
 #include "support/date_time_text.h"
 #include "support/date_time_value.h"
 #include "support/exception.h"
+#include "workflow/input_params_check.h"
 
 #include <cstdio>
 
@@ -26,6 +27,9 @@ TfrmMain::TfrmMain(IMainWindow& window) : FWindow(window) {
     FqryDBCheck.SetDatabase(&FdbsGrav);
     FqryDBCheck.SetTransaction(&FtrnEdit);
     FqryDBCheck.SetOptions({});
+    // Every statement of the system is text with its values written in.
+    FqryDBCheck.SetPrepareObserver(RefuseInputParams);
+    FdstStat.SelectQuery().SetPrepareObserver(RefuseInputParams);
 }
 
 TfrmMain::~TfrmMain() = default;
