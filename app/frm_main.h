@@ -12,6 +12,7 @@
 
 #include <exception>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace gravlink {
@@ -92,6 +93,12 @@ public:
     TpFIBTransaction& trnEdit() { return FtrnEdit; }
     TpFIBDataSet& dstStat() { return FdstStat; }
     TpFIBQuery& qryDBCheck() { return FqryDBCheck; }
+    // What the last export run did; none when it failed.
+    struct TExportCounts {
+        long long LinesWritten = 0;
+        long long RecordsStamped = 0;
+    };
+    const std::optional<TExportCounts>& LastExport() const { return FLastExport; }
     // 0 when nothing was reported during the run, 1 when any failure was.
     int ExitStatus() const { return FFailureReported ? 1 : 0; }
 
@@ -103,7 +110,9 @@ private:
     std::string CurrentKeyLiteral();
     // Builds one marking statement, runs and commits it, reports a failure, and
     // reopens the view.
-    void ExecuteMarking(const std::function<std::string()>& statement);
+    // progress is what the window shows while the statement runs.
+    void ExecuteMarking(const std::function<std::string()>& statement,
+                        const std::string& progress = {});
     // The statement limited to the period while the filter is on.
     std::string WithinPeriod(std::string sqlText) const;
 
@@ -123,6 +132,7 @@ private:
     bool FSettingsDamaged = false;
     TSettingsFileRead FSettingsRead;
     bool FFailureReported = false;
+    std::optional<TExportCounts> FLastExport;
 };
 
 // The top-level handler's text: the message, with a full stop appended when its

@@ -97,6 +97,9 @@ public:
     int RecordCount() const { return FRecordCount; }
     TFIBSQLTypes SQLType() const { return FSQLType; }
     isc_stmt_handle HandleValue() const { return FHandle.Value(); }
+    // Rows the last executed update, delete or insert changed, as the server counts them
+    // (isc_info_sql_records); 0 for other statements.
+    long long RowsAffected();
 
     int FieldCount() const { return FFields.Count(); }
     // Output column i; message 41 ("Field No: i") outside 0 .. FieldCount - 1.

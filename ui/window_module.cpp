@@ -4,9 +4,11 @@
 #include "app/window_start.h"
 #include "support/locale_format_settings.h"
 #include "ui/main_window.h"
+#include "ui/qt_translations.h"
 
 #include <QApplication>
 #include <QByteArray>
+#include <QLocale>
 #include <QScreen>
 #include <QStyle>
 #include <QtGlobal>
@@ -70,6 +72,8 @@ extern "C" Q_DECL_EXPORT int GravlinkRunWindow(int argc, char** argv) {
         application.emplace(argc, argv);
     }
     QApplication::setApplicationName("gravlink");
+    // Qt's own dialogs and buttons speak the desktop's language.
+    gravlink::LoadQtTranslations(QLocale::system());
     // Dates and numbers are written the way the user's locale writes them.
     gravlink::ReadTextFormatSettings();
     gravlink::MainWindow window;

@@ -1,4 +1,5 @@
 #include "app/report_texts.h"
+#include "app/work_texts.h"
 #include "support/append_file.h"
 #include "support/code_page.h"
 #include "support/exception.h"
@@ -72,6 +73,37 @@ TEST_F(ExportRun, DecimalPointIsRestoredAfterSuccessAndFailure) {
     Form.ExportData();
     EXPECT_EQ(TextFormatSettings.DecimalPoint, ',');
     EXPECT_EQ(Window.Messages.size(), 1u);
+}
+
+TEST_F(ExportRun, TheFailureIsReportedWithTheLocalesDecimalPointBack) {
+    StartInteractive();
+    Form.Settings().SqlSelect = "select nonsense from nowhere";
+    Form.actExportNowExecute();
+    // The export's failure, then the view's of the same query.
+    ASSERT_EQ(Window.Messages.size(), 2u);
+    EXPECT_EQ(Window.Messages[0].Text.rfind(ReportTexts().OperationFailed + "\r\n", 0), 0u);
+    // The grid behind the box draws its numbers with the locale's point again.
+    EXPECT_EQ(Window.Messages[0].DecimalPoint, ',');
+    EXPECT_TRUE(Window.Messages[0].DuringWork);
+    EXPECT_EQ(Window.WorkDepth, 0);
+    EXPECT_EQ(Window.Status, "");
+}
+
+TEST_F(ExportRun, BesideTheWindowItShowsProgressAndThenWhatItDid) {
+    Window.Progress = true;
+    StartInteractive();
+    Form.actExportNowExecute();
+    EXPECT_EQ(Exported(), FirstRun);
+    EXPECT_TRUE(Window.Messages.empty()) << LastMessage();
+    EXPECT_EQ(Window.Status, ExportDoneText(3, 3));
+    EXPECT_EQ(Win1251ToUtf8(Window.Status),
+              "Экспорт завершён: записано строк 3, помечено записей 3");
+    EXPECT_TRUE(Form.dstStat().Active());
+
+    // A run with nothing to do says so too.
+    Form.actExportNowExecute();
+    EXPECT_EQ(Window.Status, ExportDoneText(0, 0));
+    EXPECT_EQ(Window.WorkDepth, 0);
 }
 
 TEST_F(ExportRun, ARecordCommittedMeanwhileIsNeitherWrittenNorStamped) {
