@@ -4,6 +4,7 @@
 #include "app/window_start.h"
 #include "support/locale_format_settings.h"
 #include "ui/main_window.h"
+#include "ui/program_icon.h"
 
 #include <QApplication>
 #include <QByteArray>
@@ -70,6 +71,9 @@ extern "C" Q_DECL_EXPORT int GravlinkRunWindow(int argc, char** argv) {
         application.emplace(argc, argv);
     }
     QApplication::setApplicationName("gravlink");
+    // The desktop matches the window to its desktop entry by this name.
+    QGuiApplication::setDesktopFileName("gravlink");
+    gravlink::SetProgramIcon();
     // Dates and numbers are written the way the user's locale writes them.
     gravlink::ReadTextFormatSettings();
     gravlink::MainWindow window;
