@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian package gravlink needs to build, test and run its demo,
-# and the locales its text tests use. Idempotent; run as root.
+# Installs every Debian package gravlink needs to build, test, package and run its
+# demo, and the locales its text tests use. Idempotent; run as root.
 set -euo pipefail
 
 packages=(
@@ -9,6 +9,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   firebird3.0-server firebird3.0-utils firebird-dev libfbclient2
   locales xvfb xauth clang-format time
+  # The packaging check: the package's own checkers and what it installs with.
+  lintian desktop-file-utils librsvg2-bin systemd man-db adduser
 )
 
 missing=()
