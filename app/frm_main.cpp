@@ -1,5 +1,6 @@
 #include "app/frm_main.h"
 
+#include "app/error_log_failure.h"
 #include "app/report_texts.h"
 #include "app/settings_file.h"
 #include "support/append_file.h"
@@ -124,10 +125,15 @@ void TfrmMain::ReportError(const std::string& ownText, const std::string& messag
 }
 
 void TfrmMain::LogError(const std::string& text) {
-    // Waits for the lock, so that entries of two runs never interleave.
-    TAppendFile log(FExeDir + "error.log", TAppendFile::TLockWait::Wait);
-    log.Write(DateTimeText(CurrentDateTime()) + ": " + text + "\r\n");
-    log.Sync();
+    const std::string path = FExeDir + "error.log";
+    try {
+        // Waits for the lock, so that entries of two runs never interleave.
+        TAppendFile log(path, TAppendFile::TLockWait::Wait);
+        log.Write(DateTimeText(CurrentDateTime()) + ": " + text + "\r\n");
+        log.Sync();
+    } catch (const EInOutError& failure) {
+        throw EErrorLogFailure(failure, path, text);
+    }
 }
 
 void TfrmMain::HandleUncaught(const std::exception& failure) {
@@ -139,12 +145,20 @@ void TfrmMain::HandleUncaught(const std::exception& failure) {
     }
     // Nobody is there to dismiss a box in an unattended run: the log and whoever
     // reads the scheduler's output learn of it instead.
-    std::fprintf(stderr, "%s\n", Win1251ToUtf8(text).c_str());
+    if (const auto* refused = dynamic_cast<const EErrorLogFailure*>(&failure)) {
+        // The log refused a report: the console gets the report, and which file failed
+        // and why. Logging that refusal would only fail once more.
+        PrintErrorLogFailure(*refused);
+        std::fprintf(stderr, "%s\n", ConsoleText(refused->LostText()).c_str());
+        return;
+    }
+    std::fprintf(stderr, "%s\n", ConsoleText(text).c_str());
     try {
         LogError(text);
+    } catch (const EErrorLogFailure& logFailure) {
+        PrintErrorLogFailure(logFailure);
     } catch (const std::exception& logFailure) {
-        std::fprintf(stderr, "%s\n",
-                     Win1251ToUtf8(TopLevelText(FailureMessage(logFailure))).c_str());
+        std::fprintf(stderr, "%s\n", ConsoleText(TopLevelText(FailureMessage(logFailure))).c_str());
     }
 }
 

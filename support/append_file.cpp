@@ -28,7 +28,7 @@ TAppendFile::TAppendFile(const std::string& path, TLockWait wait) : FPath(path) 
         ::close(FHandle);
         FHandle = -1;
         if (error == EWOULDBLOCK)
-            throw EInOutError(LockViolationError, InOutErrorMessage(LockViolationError));
+            throw EInOutError(LockViolationError, InOutErrorMessage(LockViolationError), error);
         RaiseInOutError(error, path);
     }
     FBuffer.reserve(BufferSize);
