@@ -4,8 +4,8 @@
 #include "app/window_start.h"
 #include "support/locale_format_settings.h"
 #include "ui/main_window.h"
-#include "ui/qt_translations.h"
 #include "ui/program_icon.h"
+#include "ui/qt_translations.h"
 
 #include <QApplication>
 #include <QByteArray>
