@@ -1,13 +1,12 @@
 #include "support/stream_error.h"
 #include "support/xml_document.h"
+#include "tests/fixtures/file_size_limit.h"
 #include "tests/fixtures/temp_dir.h"
 
 #include <cerrno>
-#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -513,29 +512,6 @@ TEST_F(XmlFileTest, FileThatCannotBeCreatedRaisesCreateFailure) {
     }
 }
 
-// Files may grow only to a set size while this lives, as on a full disk; a write beyond
-// it fails with EFBIG instead of ending the process.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &FSaved);
-        FSignal = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = FSaved;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &FSaved);
-        std::signal(SIGXFSZ, FSignal);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit FSaved{};
-    void (*FSignal)(int) = SIG_DFL;
-};
-
 TEST_F(XmlFileTest, AWriteThatFailsHalfwayLeavesTheOldFileWhole) {
     const std::string path = PathOf("gravlink.ini");
     const std::string old = "<root><Config><SqlAutoExt>and confirm is null</SqlAutoExt>"
@@ -546,7 +522,7 @@ TEST_F(XmlFileTest, AWriteThatFailsHalfwayLeavesTheOldFileWhole) {
     document.SetName("root");
     AddChild(document.GetChildByName("Config"), "SqlSelect", std::string(10000, 's'));
     {
-        const FileSizeLimit limit(4096);
+        const test::FileSizeLimit limit(4096);
         EXPECT_THROW(document.SaveXML(path), EWriteError);
     }
     EXPECT_EQ(test::ReadFileBytes(path), old);
