@@ -125,9 +125,17 @@ void TfrmMain::ReportError(const std::string& ownText, const std::string& messag
 
 void TfrmMain::LogError(const std::string& text) {
     // Waits for the lock, so that entries of two runs never interleave.
-    TAppendFile log(FExeDir + "error.log", TAppendFile::TLockWait::Wait);
-    log.Write(DateTimeText(CurrentDateTime()) + ": " + text + "\r\n");
-    log.Sync();
+    const std::string entry = DateTimeText(CurrentDateTime()) + ": " + text + "\r\n";
+    try {
+        TAppendFile log(FExeDir + "error.log", TAppendFile::TLockWait::Wait);
+        log.Write(entry);
+        log.Sync();
+    } catch (const std::exception&) {
+        // The log's own failure goes on to the top-level handler; the report it was
+        // to keep goes where the scheduler keeps the program's output.
+        std::fputs(Win1251ToUtf8(entry).c_str(), stderr);
+        throw;
+    }
 }
 
 void TfrmMain::HandleUncaught(const std::exception& failure) {
