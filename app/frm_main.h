@@ -92,6 +92,9 @@ public:
     TpFIBTransaction& trnEdit() { return FtrnEdit; }
     TpFIBDataSet& dstStat() { return FdstStat; }
     TpFIBQuery& qryDBCheck() { return FqryDBCheck; }
+    // How long an unattended run waits for the server to answer its connect; set
+    // before FormCreate.
+    void SetConnectTimeout(int seconds) { FConnectTimeout = seconds; }
     // 0 when nothing was reported during the run, 1 when any failure was.
     int ExitStatus() const { return FFailureReported ? 1 : 0; }
 
@@ -123,6 +126,9 @@ private:
     bool FSettingsDamaged = false;
     TSettingsFileRead FSettingsRead;
     bool FFailureReported = false;
+    // Nobody waits for a scheduled run: a server that takes the connection but never
+    // answers must not hold it for ever.
+    int FConnectTimeout = 30;
 };
 
 // The top-level handler's text: the message, with a full stop appended when its

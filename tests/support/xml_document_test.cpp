@@ -175,6 +175,28 @@ TEST_F(XmlReaderTest, CDataIsTrimmedAndFlaggedByItsContent) {
     EXPECT_FALSE(FDocument.Nodes()[0].IsCData());
 }
 
+// "]]>" would end the section early: it is written across two sections, which
+// read back as one text.
+TEST_F(XmlReaderTest, TextHoldingTheEndOfACDataSectionReadsBackTheSame) {
+    const std::string texts[] = {"select ']]>' from t", "]]>", "a]]>]]>b", "x]]]>y"};
+    for (const std::string& text : texts) {
+        TmoxXMLParser2 written;
+        written.SetName("root");
+        AddChild(written, "SqlSelect", text);
+        const std::string bytes = written.XMLText();
+        Parse(bytes);
+        ASSERT_EQ(FDocument.LastError(), "") << bytes;
+        ASSERT_EQ(FDocument.Nodes().Count(), 1u) << bytes;
+        EXPECT_EQ(FDocument.Nodes()[0].Text(), text) << bytes;
+    }
+    TmoxXMLParser2 written;
+    written.SetName("root");
+    AddChild(written, "SqlSelect", "a]]>b");
+    EXPECT_EQ(written.XMLText(), DefaultDeclaration +
+                                     "<root>\r\n  <SqlSelect><![CDATA[a]]]]><![CDATA[>b]]>"
+                                     "</SqlSelect>\r\n</root>");
+}
+
 TEST_F(XmlReaderTest, TextKeepsEntitiesAndInnerLineBreaks) {
     Parse("<root> \t\r\n \xC0 a &amp; b\r\n&lt;c&gt; \xFF\r\n\t</root>");
 
