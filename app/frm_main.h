@@ -99,6 +99,9 @@ public:
         long long RecordsStamped = 0;
     };
     const std::optional<TExportCounts>& LastExport() const { return FLastExport; }
+    // How long an unattended run waits for the server to answer its connect; set
+    // before FormCreate.
+    void SetConnectTimeout(int seconds) { FConnectTimeout = seconds; }
     // 0 when nothing was reported during the run, 1 when any failure was.
     int ExitStatus() const { return FFailureReported ? 1 : 0; }
 
@@ -133,6 +136,9 @@ private:
     TSettingsFileRead FSettingsRead;
     bool FFailureReported = false;
     std::optional<TExportCounts> FLastExport;
+    // Nobody waits for a scheduled run: a server that takes the connection but never
+    // answers must not hold it for ever.
+    int FConnectTimeout = 30;
 };
 
 // The top-level handler's text: the message, with a full stop appended when its

@@ -115,6 +115,8 @@ private:
     // Writer: appends to the output buffer, which grows by at least GrowthStep.
     void Append(std::string_view piece);
     void WriteElement(const TmoxXMLNode2& node);
+    // The node's text as it stands between its tags.
+    void AppendText(const TmoxXMLNode2& node);
     // Reader: forward searches in FSource from the 1-based read position.
     size_t Find(std::string_view pattern, size_t from) const;
     std::string SourceBetween(size_t first, size_t last) const;

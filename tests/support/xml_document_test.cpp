@@ -1,13 +1,12 @@
 #include "support/stream_error.h"
 #include "support/xml_document.h"
+#include "tests/fixtures/file_size_limit.h"
 #include "tests/fixtures/temp_dir.h"
 
 #include <cerrno>
-#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -174,6 +173,28 @@ TEST_F(XmlReaderTest, CDataIsTrimmedAndFlaggedByItsContent) {
     ASSERT_EQ(FDocument.Nodes().Count(), 1u);
     EXPECT_EQ(FDocument.Nodes()[0].Text(), "no brackets");
     EXPECT_FALSE(FDocument.Nodes()[0].IsCData());
+}
+
+// "]]>" would end the section early: it is written across two sections, which
+// read back as one text.
+TEST_F(XmlReaderTest, TextHoldingTheEndOfACDataSectionReadsBackTheSame) {
+    const std::string texts[] = {"select ']]>' from t", "]]>", "a]]>]]>b", "x]]]>y"};
+    for (const std::string& text : texts) {
+        TmoxXMLParser2 written;
+        written.SetName("root");
+        AddChild(written, "SqlSelect", text);
+        const std::string bytes = written.XMLText();
+        Parse(bytes);
+        ASSERT_EQ(FDocument.LastError(), "") << bytes;
+        ASSERT_EQ(FDocument.Nodes().Count(), 1u) << bytes;
+        EXPECT_EQ(FDocument.Nodes()[0].Text(), text) << bytes;
+    }
+    TmoxXMLParser2 written;
+    written.SetName("root");
+    AddChild(written, "SqlSelect", "a]]>b");
+    EXPECT_EQ(written.XMLText(), DefaultDeclaration +
+                                     "<root>\r\n  <SqlSelect><![CDATA[a]]]]><![CDATA[>b]]>"
+                                     "</SqlSelect>\r\n</root>");
 }
 
 TEST_F(XmlReaderTest, TextKeepsEntitiesAndInnerLineBreaks) {
@@ -513,29 +534,6 @@ TEST_F(XmlFileTest, FileThatCannotBeCreatedRaisesCreateFailure) {
     }
 }
 
-// Files may grow only to a set size while this lives, as on a full disk; a write beyond
-// it fails with EFBIG instead of ending the process.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &FSaved);
-        FSignal = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = FSaved;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &FSaved);
-        std::signal(SIGXFSZ, FSignal);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit FSaved{};
-    void (*FSignal)(int) = SIG_DFL;
-};
-
 TEST_F(XmlFileTest, AWriteThatFailsHalfwayLeavesTheOldFileWhole) {
     const std::string path = PathOf("gravlink.ini");
     const std::string old = "<root><Config><SqlAutoExt>and confirm is null</SqlAutoExt>"
@@ -546,7 +544,7 @@ TEST_F(XmlFileTest, AWriteThatFailsHalfwayLeavesTheOldFileWhole) {
     document.SetName("root");
     AddChild(document.GetChildByName("Config"), "SqlSelect", std::string(10000, 's'));
     {
-        const FileSizeLimit limit(4096);
+        const test::FileSizeLimit limit(4096);
         EXPECT_THROW(document.SaveXML(path), EWriteError);
     }
     EXPECT_EQ(test::ReadFileBytes(path), old);
