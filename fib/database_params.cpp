@@ -86,7 +86,10 @@ void AppendByte(std::string& block, int value) {
     block += static_cast<char>(static_cast<uint8_t>(value));
 }
 
-void AppendText(std::string& block, int code, const std::string& value) {
+void AppendText(std::string& block, int code, const std::string& value, const std::string& name) {
+    // The length travels in one byte; a longer value would wrap it and garble the block.
+    if (value.size() > 255)
+        throw EDatabaseError("DPB Constant (isc_dpb_" + name + ") value is longer than 255 bytes.");
     AppendByte(block, code);
     AppendByte(block, static_cast<int>(value.size()));
     block += value;
@@ -104,14 +107,14 @@ void AppendItem(std::string& block, const TParamItem& item) {
     case isc_dpb_lc_messages:
     case isc_dpb_lc_ctype:
     case isc_dpb_sql_role_name:
-        AppendText(block, code, item.Value);
+        AppendText(block, code, item.Value, item.Name);
         return;
     case isc_dpb_sql_dialect: {
         // The digit travels as its number: "3" is sent as byte 3.
         std::string value = item.Value;
         if (!value.empty())
             value[0] = static_cast<char>(value[0] - '0');
-        AppendText(block, code, value);
+        AppendText(block, code, value, item.Name);
         return;
     }
     case isc_dpb_num_buffers:

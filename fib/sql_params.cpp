@@ -39,6 +39,25 @@ size_t LiteralEnd(const std::string& text, size_t i) {
     return std::string::npos;
 }
 
+// A Firebird 3 literal q'<d>...<d>' starts at i: q or Q, not ending a name, then a quote
+// and a delimiter; (, {, [ and < close with their partner.
+bool StartsAlternativeLiteral(const std::string& text, size_t i) {
+    return (text[i] == 'q' || text[i] == 'Q') && i + 2 < text.size() && text[i + 1] == '\'' &&
+           (i == 0 || !IsNameChar(text[i - 1]));
+}
+
+// The end of the literal StartsAlternativeLiteral found at i; npos when it never closes.
+size_t AlternativeLiteralEnd(const std::string& text, size_t i) {
+    const char open = text[i + 2];
+    const char close = open == '('   ? ')'
+                       : open == '{' ? '}'
+                       : open == '[' ? ']'
+                       : open == '<' ? '>'
+                                     : open;
+    const size_t end = text.find(std::string{close, '\''}, i + 3);
+    return end == std::string::npos ? end : end + 2;
+}
+
 bool StartsBlockComment(const std::string& text, size_t i) {
     return text[i] == '/' && i + 1 < text.size() && text[i + 1] == '*';
 }
@@ -52,7 +71,9 @@ bool StartsLineComment(const std::string& text, size_t i) {
 bool HasMarker(const std::string& text) {
     for (size_t i = 0; i < text.size();) {
         const char c = text[i];
-        if (c == '\'' || c == '"') {
+        if (StartsAlternativeLiteral(text, i)) {
+            i = AlternativeLiteralEnd(text, i);
+        } else if (c == '\'' || c == '"') {
             i = LiteralEnd(text, i);
         } else if (StartsBlockComment(text, i)) {
             const size_t end = text.find("*/", i + 2);
@@ -98,7 +119,13 @@ TProcessedSQL RecognizeParams(const std::string& text, const std::string& statem
     out.reserve(text.size());
     for (size_t i = 0; i < text.size();) {
         const char c = text[i];
-        if (c == '\'' || c == '"') {
+        if (StartsAlternativeLiteral(text, i)) {
+            const size_t end = AlternativeLiteralEnd(text, i);
+            if (end == std::string::npos)
+                ParseError(statementName, "EOF in string detected");
+            out.append(text, i, end - i);
+            i = end;
+        } else if (c == '\'' || c == '"') {
             const size_t end = LiteralEnd(text, i);
             if (end == std::string::npos)
                 ParseError(statementName, "EOF in string detected");

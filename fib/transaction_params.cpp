@@ -30,6 +30,10 @@ void AppendItem(std::string& block, const TParamItem& item) {
     switch (code) {
     case isc_tpb_lock_read:
     case isc_tpb_lock_write:
+        // The length travels in one byte; a longer name would wrap it.
+        if (item.Value.size() > 255)
+            throw EDatabaseError("TPB Constant (isc_tpb_" + item.Name +
+                                 ") value is longer than 255 bytes.");
         block += static_cast<char>(code);
         block += static_cast<char>(static_cast<unsigned char>(item.Value.size()));
         block += item.Value;

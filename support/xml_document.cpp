@@ -10,13 +10,14 @@
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <unordered_map>
 
 namespace gravlink {
 
 namespace {
 
-// Removes leading and trailing spaces and control characters, line breaks among them.
-std::string Trim(std::string_view text) {
+// Without leading and trailing spaces and control characters, line breaks among them.
+std::string_view TrimmedView(std::string_view text) {
     const auto blank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
     size_t first = 0;
     size_t last = text.size();
@@ -24,31 +25,15 @@ std::string Trim(std::string_view text) {
         ++first;
     while (last > first && blank(text[last - 1]))
         --last;
-    return std::string(text.substr(first, last - first));
+    return text.substr(first, last - first);
+}
+
+std::string Trim(std::string_view text) {
+    return std::string(TrimmedView(text));
 }
 
 bool StartsAt(const std::string& source, size_t position, std::string_view prefix) {
     return position >= 1 && source.compare(position - 1, prefix.size(), prefix) == 0;
-}
-
-// Reads name='value' and name="value" pairs; a repeated name replaces the earlier value.
-void ReadAttributes(TmoxXMLNode2& node, std::string_view attributeText) {
-    std::string rest = Trim(attributeText);
-    while (!rest.empty()) {
-        const size_t equals = rest.find('=');
-        if (equals == std::string::npos)
-            throw EXMLParseError("missing = when parsing attributes");
-        const char quote = equals + 1 < rest.size() ? rest[equals + 1] : '\0';
-        if (quote != '"' && quote != '\'')
-            throw EXMLParseError("missing value delimiter when parsing attributes");
-        const size_t closing = rest.find(quote, equals + 2);
-        if (closing == std::string::npos)
-            throw EXMLParseError(std::string("Expected closing ") + quote +
-                                 " when parsing attributes");
-        node.SetAttribute(Trim(std::string_view(rest).substr(0, equals)),
-                          rest.substr(equals + 2, closing - equals - 2));
-        rest.erase(0, closing + 1);
-    }
 }
 
 // Owns an open file descriptor.
@@ -240,6 +225,38 @@ void TmoxXMLParser2::WriteElement(const TmoxXMLNode2& node) {
 }
 
 // ---- Document: reading ----
+
+void TmoxXMLParser2::ReadAttributes(TmoxXMLNode2& node, std::string_view attributeText) {
+    // Read in one pass, with the names looked up by hash: an element may carry very many.
+    auto& attributes = node.MutableAttributes();
+    std::unordered_map<std::string_view, TmoxXMLAttribute2*> byName;
+    for (const auto& attribute : attributes)
+        byName.emplace(attribute->Name, attribute.get());
+    std::string_view rest = TrimmedView(attributeText);
+    while (!rest.empty()) {
+        const size_t equals = rest.find('=');
+        if (equals == std::string_view::npos)
+            throw EXMLParseError("missing = when parsing attributes");
+        const char quote = equals + 1 < rest.size() ? rest[equals + 1] : '\0';
+        if (quote != '"' && quote != '\'')
+            throw EXMLParseError("missing value delimiter when parsing attributes");
+        const size_t closing = rest.find(quote, equals + 2);
+        if (closing == std::string_view::npos)
+            throw EXMLParseError(std::string("Expected closing ") + quote +
+                                 " when parsing attributes");
+        std::string name = Trim(rest.substr(0, equals));
+        std::string value(rest.substr(equals + 2, closing - equals - 2));
+        // A repeated name replaces the earlier value in its place.
+        if (const auto known = byName.find(name); known != byName.end()) {
+            known->second->Value = std::move(value);
+        } else {
+            TmoxXMLAttribute2& added = attributes.Add(std::make_unique<TmoxXMLAttribute2>(
+                TmoxXMLAttribute2{std::move(name), std::move(value)}));
+            byName.emplace(added.Name, &added);
+        }
+        rest.remove_prefix(closing + 1);
+    }
+}
 
 size_t TmoxXMLParser2::Find(std::string_view pattern, size_t from) const {
     if (from < 1)

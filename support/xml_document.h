@@ -123,6 +123,8 @@ private:
     bool ReadProlog(); // false when the prolog itself ended the parse
     void ReadElements();
     std::string ReadTag();
+    // name='value' and name="value" pairs into the node's attributes.
+    static void ReadAttributes(TmoxXMLNode2& node, std::string_view attributeText);
     void ReadText(TmoxXMLNode2& node);
 
     TmoxXMLNode2 FDeclaration;

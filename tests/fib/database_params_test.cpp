@@ -1,6 +1,7 @@
 #include "fib/database_params.h"
 #include "fib/fib_error.h"
 #include "fib/integer_text.h"
+#include "fib/transaction_params.h"
 #include "tests/fib/fib_fixture.h"
 
 #include <gtest/gtest.h>
@@ -59,6 +60,18 @@ TEST(DatabaseParams, RefusedNames) {
               "DPB Constant (no_such) is unknown.");
     EXPECT_EQ(MessageOf<EConvertError>([] { BlockOf({"num_buffers=many"}); }),
               "'many' is not a valid integer value");
+}
+
+// A value's length travels in one byte: a longer one is refused, not wrapped.
+TEST(DatabaseParams, ValuesLongerThanALengthByteAreRefused) {
+    const std::string longest(255, 'p');
+    EXPECT_EQ(BlockOf({"password=" + longest}), Bytes({1, 29, 255}) + longest);
+    EXPECT_EQ(MessageOf<EDatabaseError>([&] { BlockOf({"password=" + longest + "p"}); }),
+              "DPB Constant (isc_dpb_password) value is longer than 255 bytes.");
+    TParamLines lines;
+    lines.Assign({"lock_write=" + std::string(256, 'T')});
+    EXPECT_EQ(MessageOf<EDatabaseError>([&] { BuildTransactionParamBlock(lines); }),
+              "TPB Constant (isc_tpb_lock_write) value is longer than 255 bytes.");
 }
 
 TEST(DatabaseParams, LinesAreTrimmedAndWrittenBackButInnerBlanksStay) {

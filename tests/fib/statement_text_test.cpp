@@ -1,3 +1,4 @@
+#include "fib/fib_error.h"
 #include "fib/fib_xsqlda.h"
 #include "fib/scaled_integer_text.h"
 #include "fib/sql_params.h"
@@ -46,6 +47,33 @@ TEST(RecognizeParams, MarkersBecomeQuestionMarksInTheNormalisedText) {
         "qry");
     EXPECT_EQ(processed.Text, "update T set A = ?, B = ? where N = 'x:y' and K = ?");
     EXPECT_EQ(processed.ParamNames, (std::vector<std::string>{"A", "b.c", "Key"}));
+}
+
+// Firebird 3's q'<delimiter>...<delimiter>' literals hold quotes and markers as text.
+TEST(RecognizeParams, AlternativeQuoteLiteralsAreText) {
+    struct Case {
+        const char* Text;
+        const char* Processed;
+        std::vector<std::string> Names;
+    };
+    const Case cases[] = {
+        {"select q'{it's :no}' from T where A = :a",
+         "select q'{it's :no}' from T where A = ?",
+         {"a"}},
+        {"select Q'(a ?no)', q'[b]', q'<c>', q'!d:e!' from T where B = :b",
+         "select Q'(a ?no)', q'[b]', q'<c>', q'!d:e!' from T where B = ?",
+         {"b"}},
+        // Without a marker outside it, the text goes unchanged.
+        {"select q'{:x}'  from T", "select q'{:x}'  from T", {}},
+        // A name ending in q is no such literal.
+        {"select seq'x' from T where C = :c", "select seq'x' from T where C = ?", {"c"}},
+    };
+    for (const Case& c : cases) {
+        const TProcessedSQL processed = RecognizeParams(c.Text, "qry");
+        EXPECT_EQ(processed.Text, c.Processed) << c.Text;
+        EXPECT_EQ(processed.ParamNames, c.Names) << c.Text;
+    }
+    EXPECT_THROW(RecognizeParams("select :a, q'{x}from T", "qry"), EFIBClientError);
 }
 
 TEST(RecognizeParams, DataDefinitionTexts) {

@@ -218,6 +218,23 @@ TEST_F(XmlReaderTest, AttributesInBothQuotesLastRepeatWins) {
     EXPECT_EQ(FDocument.Text(), "t");
 }
 
+// Read in time proportional to their number: this many took the better part of a
+// minute when each one was looked up among all before it.
+TEST_F(XmlReaderTest, AnElementWithVeryManyAttributesIsReadWhole) {
+    constexpr int count = 200000;
+    std::string source = "<root first='0'";
+    for (int i = 1; i < count; ++i)
+        source += " a" + std::to_string(i) + "=\"" + std::to_string(i) + "\"";
+    source += " first='again'/>";
+    Parse(source);
+    ASSERT_EQ(FDocument.LastError(), "");
+    ASSERT_EQ(FDocument.Attributes().Count(), static_cast<size_t>(count));
+    EXPECT_EQ(FDocument.Attributes()[0].Name, "first");
+    EXPECT_EQ(FDocument.Attributes()[0].Value, "again");
+    EXPECT_EQ(FDocument.Attributes()[count - 1].Name, "a" + std::to_string(count - 1));
+    EXPECT_EQ(FDocument.Attribute("a12345"), "12345");
+}
+
 TEST_F(XmlReaderTest, EmptyElementTagsWithAndWithoutSpaceReadAlike) {
     Parse("<root><DBName /><SqlSelect/><E a='1'/></root>");
 
