@@ -2,6 +2,7 @@
 // it has a window to show.
 #include "app/command_line.h"
 #include "app/window_start.h"
+#include "support/code_page.h"
 #include "support/locale_format_settings.h"
 #include "ui/main_window.h"
 #include "ui/qt_translations.h"
@@ -12,6 +13,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QtGlobal>
+#include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <vector>
@@ -61,6 +63,47 @@ private:
     static inline std::vector<THeld> FHeld;
 };
 
+// When the X server goes away Qt says so and calls exit(), whose teardown of a client
+// library still attached to a server can crash or spin, and which the library's own
+// terminate handling then blocks. The window instead ends its connection itself,
+// when no work is under way (the settings are written back as at every shutdown),
+// and the process ends at once; work under way commits nothing.
+class TDisplayLoss {
+public:
+    explicit TDisplayLoss(gravlink::MainWindow& window) {
+        FWindow = &window;
+        FPrevious = qInstallMessageHandler(&Watch);
+    }
+    ~TDisplayLoss() {
+        qInstallMessageHandler(FPrevious);
+        FWindow = nullptr;
+    }
+    TDisplayLoss(const TDisplayLoss&) = delete;
+    TDisplayLoss& operator=(const TDisplayLoss&) = delete;
+
+private:
+    static void Watch(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+        if (FPrevious)
+            FPrevious(type, context, text);
+        else
+            std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+        if (type != QtWarningMsg || !text.startsWith(QLatin1String("The X11 connection broke")))
+            return;
+        if (FWindow && !FWindow->Working()) {
+            // No box can be shown any more: a failure goes to standard error.
+            try {
+                FWindow->Controller().FormDestroy();
+            } catch (const std::exception& failure) {
+                std::fprintf(stderr, "%s\n", gravlink::Win1251ToUtf8(failure.what()).c_str());
+            }
+        }
+        std::_Exit(1);
+    }
+
+    static inline QtMessageHandler FPrevious = nullptr;
+    static inline gravlink::MainWindow* FWindow = nullptr;
+};
+
 } // namespace
 } // namespace gravlink
 
@@ -82,6 +125,7 @@ extern "C" Q_DECL_EXPORT int GravlinkRunWindow(int argc, char** argv) {
     window.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window.size(),
                                            window.screen()->availableGeometry()));
     window.show();
+    const gravlink::TDisplayLoss displayLoss(window);
     QApplication::exec();
     form.Guarded([&] { form.FormDestroy(); });
     return form.ExitStatus();
