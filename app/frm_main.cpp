@@ -1,11 +1,14 @@
 #include "app/frm_main.h"
 
+#include "app/error_log_failure.h"
+#include "app/report_texts.h"
 #include "app/settings_file.h"
 #include "support/append_file.h"
 #include "support/code_page.h"
 #include "support/date_time_text.h"
 #include "support/date_time_value.h"
 #include "support/exception.h"
+#include "workflow/input_params_check.h"
 
 #include <cstdio>
 
@@ -25,6 +28,9 @@ TfrmMain::TfrmMain(IMainWindow& window) : FWindow(window) {
     FqryDBCheck.SetDatabase(&FdbsGrav);
     FqryDBCheck.SetTransaction(&FtrnEdit);
     FqryDBCheck.SetOptions({});
+    // Every statement of the system is text with its values written in.
+    FqryDBCheck.SetPrepareObserver(RefuseInputParams);
+    FdstStat.SelectQuery().SetPrepareObserver(RefuseInputParams);
 }
 
 TfrmMain::~TfrmMain() = default;
@@ -34,8 +40,16 @@ void TfrmMain::FormCreate(const TCommandLine& commandLine) {
     FSettingsFile = SettingsFileName(commandLine);
     FExeDir = FolderOf(commandLine.ExecutablePath);
     LoadSettings();
+    if (FSettingsDamaged) {
+        // Keys after the damage read as empty, and a run without its SqlAutoExt would
+        // stamp records its query never wrote: an unattended run stops here.
+        ReportSettingsDamage();
+        if (FAutoMode)
+            return;
+    }
     if (FAutoMode) {
         FWindow.SetMinimised();
+        FdbsGrav.DBParams().Add("connect_timeout=" + std::to_string(FConnectTimeout));
         // A failure that even the log could not take must not keep the export from
         // being posted: the window is never shown, so nobody would ever close it.
         Guarded([this] { RefreshView(); });
@@ -64,7 +78,8 @@ void TfrmMain::WMAutoExport() {
 
 void TfrmMain::LoadSettings() {
     try {
-        if (ReadSettingsFile(SettingsPath(), FSettings) == TSettingsFileState::Damaged)
+        FSettingsRead = ReadSettingsFile(SettingsPath(), FSettings);
+        if (FSettingsRead.State == TSettingsFileState::Damaged)
             FSettingsDamaged = true;
     } catch (...) {
         FSettingsDamaged = true;
@@ -72,10 +87,23 @@ void TfrmMain::LoadSettings() {
     }
 }
 
+void TfrmMain::ReportSettingsDamage() {
+    std::string message = Utf8ToWin1251(SettingsPath()) + "\r\n" + ReportTexts().SettingsStoppedAt +
+                          " " + std::to_string(FSettingsRead.StopPosition) + ": " +
+                          FSettingsRead.StopReason;
+    if (FAutoMode)
+        message += "\r\n" + ReportTexts().ExportNotRun;
+    ReportError(ReportTexts().SettingsDamaged, message);
+}
+
 void TfrmMain::SaveSettings() {
     if (FSettingsDamaged) {
         KeepDamagedSettingsFile(SettingsPath());
         FSettingsDamaged = false;
+        // Unattended, the settings held only what was read before the damage: written
+        // back, they would make the next run whole again and let it stamp too much.
+        if (FAutoMode)
+            return;
     }
     WriteSettingsFile(SettingsPath(), FSettings);
 }
@@ -98,10 +126,15 @@ void TfrmMain::ReportError(const std::string& ownText, const std::string& messag
 }
 
 void TfrmMain::LogError(const std::string& text) {
-    // Waits for the lock, so that entries of two runs never interleave.
-    TAppendFile log(FExeDir + "error.log", TAppendFile::TLockWait::Wait);
-    log.Write(DateTimeText(CurrentDateTime()) + ": " + text + "\r\n");
-    log.Sync();
+    const std::string path = FExeDir + "error.log";
+    try {
+        // Waits for the lock, so that entries of two runs never interleave.
+        TAppendFile log(path, TAppendFile::TLockWait::Wait);
+        log.Write(DateTimeText(CurrentDateTime()) + ": " + text + "\r\n");
+        log.Sync();
+    } catch (const EInOutError& failure) {
+        throw EErrorLogFailure(failure, path, text);
+    }
 }
 
 void TfrmMain::HandleUncaught(const std::exception& failure) {
@@ -113,12 +146,20 @@ void TfrmMain::HandleUncaught(const std::exception& failure) {
     }
     // Nobody is there to dismiss a box in an unattended run: the log and whoever
     // reads the scheduler's output learn of it instead.
-    std::fprintf(stderr, "%s\n", Win1251ToUtf8(text).c_str());
+    if (const auto* refused = dynamic_cast<const EErrorLogFailure*>(&failure)) {
+        // The log refused a report: the console gets the report, and which file failed
+        // and why. Logging that refusal would only fail once more.
+        PrintErrorLogFailure(*refused);
+        std::fprintf(stderr, "%s\n", ConsoleText(refused->LostText()).c_str());
+        return;
+    }
+    std::fprintf(stderr, "%s\n", ConsoleText(text).c_str());
     try {
         LogError(text);
+    } catch (const EErrorLogFailure& logFailure) {
+        PrintErrorLogFailure(logFailure);
     } catch (const std::exception& logFailure) {
-        std::fprintf(stderr, "%s\n",
-                     Win1251ToUtf8(TopLevelText(FailureMessage(logFailure))).c_str());
+        std::fprintf(stderr, "%s\n", ConsoleText(TopLevelText(FailureMessage(logFailure))).c_str());
     }
 }
 

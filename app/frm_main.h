@@ -3,6 +3,7 @@
 #include "app/command_line.h"
 #include "app/export_settings.h"
 #include "app/main_window.h"
+#include "app/settings_file.h"
 #include "fib/fib_component.h"
 #include "fib/fib_database.h"
 #include "fib/fib_dataset.h"
@@ -98,11 +99,16 @@ public:
         long long RecordsStamped = 0;
     };
     const std::optional<TExportCounts>& LastExport() const { return FLastExport; }
+    // How long an unattended run waits for the server to answer its connect; set
+    // before FormCreate.
+    void SetConnectTimeout(int seconds) { FConnectTimeout = seconds; }
     // 0 when nothing was reported during the run, 1 when any failure was.
     int ExitStatus() const { return FFailureReported ? 1 : 0; }
 
 private:
     std::string SettingsPath() const { return FExeDir + FSettingsFile; }
+    // Names the damaged settings file and where reading it stopped.
+    void ReportSettingsDamage();
     // The key of the view's current record as SQL.
     std::string CurrentKeyLiteral();
     // Builds one marking statement, runs and commits it, reports a failure, and
@@ -127,8 +133,12 @@ private:
     bool FPeriodFilter = false;
     // The settings file existed but was not read to its end.
     bool FSettingsDamaged = false;
+    TSettingsFileRead FSettingsRead;
     bool FFailureReported = false;
     std::optional<TExportCounts> FLastExport;
+    // Nobody waits for a scheduled run: a server that takes the connection but never
+    // answers must not hold it for ever.
+    int FConnectTimeout = 30;
 };
 
 // The top-level handler's text: the message, with a full stop appended when its

@@ -214,6 +214,8 @@ void TFIBQuery::Prepare() {
         RaiseClientError(feEmptyQuery, {std::string("Prepare")});
     try {
         PrepareOnServer();
+        if (FPrepareObserver)
+            FPrepareObserver(*this);
     } catch (...) {
         FHandle.Drop();
         FPrepared = false;

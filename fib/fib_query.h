@@ -110,7 +110,13 @@ public:
     TFIBXSQLVAR& Params(int index);
     TFIBXSQLVAR* ParamByName(const std::string& name) { return FParams.ByName(name); }
     TFIBXSQLDA& ParamList() { return FParams; }
+    const TFIBXSQLDA& ParamList() const { return FParams; }
 
+    // Called once the statement is prepared, before it first runs; a failure it raises
+    // leaves the statement unprepared.
+    void SetPrepareObserver(std::function<void(const TFIBQuery&)> observer) {
+        FPrepareObserver = std::move(observer);
+    }
     // Called before each fetch with the rows fetched so far; returning true abandons
     // the fetch with EAbort. The browsing data set attaches one.
     void SetFetchObserver(std::function<bool(int)> observer) {
@@ -164,6 +170,7 @@ private:
     TFIBXSQLDA FFields;
     TFIBXSQLDA FParams;
     std::function<bool(int)> FFetchObserver;
+    std::function<void(const TFIBQuery&)> FPrepareObserver;
 };
 
 // The statement the program's components use. Its execute events exist for callers

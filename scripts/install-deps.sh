@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian package gravlink needs to build, test and run its demo,
-# and the locales its text tests use. Idempotent; run as root.
+# Installs every Debian package gravlink needs to build, test, package and run its
+# demo, and the locales its text tests use. Idempotent; run as root.
 set -euo pipefail
 
 packages=(
@@ -10,6 +10,8 @@ packages=(
   firebird3.0-server firebird3.0-utils firebird-dev libfbclient2
   qt6-translations-l10n
   locales xvfb xauth clang-format time
+  # The packaging check: the package's own checkers and what it installs with.
+  lintian desktop-file-utils librsvg2-bin systemd man-db adduser
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up a fresh Debian 12 machine (as root), builds, and runs every test; then
-# builds the program without the window, with Qt out of reach, and runs its tests.
+# builds the program without the window, with Qt out of reach, and runs its tests;
+# last the packaging check installs the package, runs it and purges it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -13,3 +14,6 @@ cmake -S . -B build-nowindow -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGRAVLINK_WINDOW
   -DCMAKE_DISABLE_FIND_PACKAGE_Qt6=TRUE --no-warn-unused-cli >/dev/null
 cmake --build build-nowindow -j"$(nproc)"
 ctest --test-dir build-nowindow --output-on-failure -j"$(nproc)" --timeout 300
+
+# The Debian package: built, checked, installed, run as an operator, purged.
+bash scripts/test-package.sh

@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace gravlink {
@@ -28,10 +29,14 @@ TAppendFile::TAppendFile(const std::string& path, TLockWait wait) : FPath(path) 
         ::close(FHandle);
         FHandle = -1;
         if (error == EWOULDBLOCK)
-            throw EInOutError(LockViolationError, InOutErrorMessage(LockViolationError));
+            throw EInOutError(LockViolationError, InOutErrorMessage(LockViolationError), error);
         RaiseInOutError(error, path);
     }
     FBuffer.reserve(BufferSize);
+    // Nobody else writes while the lock is held.
+    struct stat info {};
+    if (::fstat(FHandle, &info) == 0 && S_ISREG(info.st_mode))
+        FLength = info.st_size;
 }
 
 TAppendFile::~TAppendFile() {
@@ -64,11 +69,15 @@ void TAppendFile::Flush() {
                 continue;
             const int error = errno;
             FBuffer.clear();
+            // The buffer began at a record's end; what reached the file of it goes.
+            // Not possible for a device, which keeps no length.
+            (void)::ftruncate(FHandle, static_cast<off_t>(FLength));
             RaiseInOutError(error, FPath);
         }
         data += written;
         left -= static_cast<size_t>(written);
     }
+    FLength += static_cast<long long>(FBuffer.size());
     FBuffer.clear();
 }
 

@@ -5,9 +5,11 @@
 
 namespace gravlink {
 
-// A text file opened for appending (created when missing, never truncated) and
-// held under an exclusive lock while open, so that other programs may only read
-// it. Writes are buffered; Sync puts them on disk.
+// A text file opened for appending (created when missing) and held under an
+// exclusive lock while open, so that other programs may only read it. Writes are
+// buffered; Sync puts them on disk. Each Write is one whole record (a line, a log
+// entry): when writing fails, the file is cut back to the end of the last record
+// that reached it whole, so that no torn record stays for the next one to join.
 class TAppendFile {
 public:
     enum class TLockWait {
@@ -32,6 +34,7 @@ private:
     std::string FPath;
     int FHandle = -1;
     bool FCreated = false; // the folder's entry for the file is not on disk yet
+    long long FLength = 0; // the file's length: its whole records
     std::string FBuffer;
     static constexpr size_t BufferSize = 64 * 1024;
 };

@@ -18,16 +18,19 @@ private:
     std::string FMessage;
 };
 
-// A failed file operation; ErrorCode is the number its message was chosen by.
+// A failed file operation; ErrorCode is the number its message was chosen by, and
+// SystemError the errno it failed with (0 when the system reported none).
 class EInOutError : public Exception {
 public:
-    EInOutError(int errorCode, std::string message)
-        : Exception(std::move(message)), FErrorCode(errorCode) {}
+    EInOutError(int errorCode, std::string message, int systemError = 0)
+        : Exception(std::move(message)), FErrorCode(errorCode), FSystemError(systemError) {}
 
     int ErrorCode() const noexcept { return FErrorCode; }
+    int SystemError() const noexcept { return FSystemError; }
 
 private:
     int FErrorCode;
+    int FSystemError;
 };
 
 // The message of any failure, as reports and the top-level handler show it.

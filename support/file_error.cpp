@@ -58,8 +58,9 @@ void RaiseInOutError(int errnoValue, const std::string& path) {
     // An errno left as it is names no failure of the file layer's own table, even
     // where the numbers meet: EIO is 5 but no denied access, ENETUNREACH 101 no full disk.
     const bool translated = number != errnoValue || errnoValue == ENOENT;
-    throw EInOutError(number, translated ? InOutErrorMessage(number)
-                                         : "I/O error " + std::to_string(number));
+    throw EInOutError(
+        number, translated ? InOutErrorMessage(number) : "I/O error " + std::to_string(number),
+        errnoValue);
 }
 
 } // namespace gravlink

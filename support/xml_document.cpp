@@ -1,5 +1,6 @@
 #include "support/xml_document.h"
 
+#include "support/file_replace.h"
 #include "support/stream_error.h"
 
 #include <algorithm>
@@ -178,6 +179,20 @@ std::string TmoxXMLParser2::XMLText() {
     return text;
 }
 
+void TmoxXMLParser2::AppendText(const TmoxXMLNode2& node) {
+    if (!node.IsCData())
+        return Append(node.Text());
+    // A "]]>" inside would end the section: its ">" goes into a section of its own,
+    // and the reader joins sections that follow each other.
+    std::string_view rest = node.Text();
+    for (size_t end = rest.find("]]>"); end != std::string_view::npos; end = rest.find("]]>")) {
+        Append(rest.substr(0, end + 2));
+        Append("]]><![CDATA[");
+        rest.remove_prefix(end + 2);
+    }
+    Append(rest);
+}
+
 void TmoxXMLParser2::WriteElement(const TmoxXMLNode2& node) {
     const std::string indentation(2 * static_cast<size_t>(FLevel), ' ');
     Append(indentation);
@@ -199,7 +214,7 @@ void TmoxXMLParser2::WriteElement(const TmoxXMLNode2& node) {
             Append("/>");
         } else {
             Append(node.IsCData() ? "><![CDATA[" : ">");
-            Append(node.Text());
+            AppendText(node);
             Append(node.IsCData() ? "]]></" : "</");
             Append(node.Name());
             Append(">");
@@ -208,7 +223,7 @@ void TmoxXMLParser2::WriteElement(const TmoxXMLNode2& node) {
     }
 
     Append(node.IsCData() ? "><![CDATA[" : ">");
-    Append(node.Text());
+    AppendText(node);
     if (node.IsCData())
         Append("]]>");
     ++FLevel;
@@ -245,13 +260,21 @@ void TmoxXMLParser2::ParseXML() {
     SetName({});
     SetText({});
     FLastError.clear();
+    FStopPosition = 0;
+    FStopReason.clear();
     FPosition = 1;
 
-    if (!ReadProlog())
+    if (!ReadProlog()) {
+        FStopPosition = FPosition;
+        FStopReason = FLastError;
         return;
+    }
     try {
         ReadElements();
     } catch (const Exception& failure) {
+        // A search that found nothing has set the position to 0: it ran to the end.
+        FStopPosition = FPosition != 0 ? FPosition : FSource.size() + 1;
+        FStopReason = failure.Message();
         const size_t nearFrom = FPosition > 20 ? FPosition - 20 : 1;
         std::string message = failure.Message() + " near " + SourceBetween(nearFrom, nearFrom + 49);
         message += "\r\nError position=" + std::to_string(FPosition) + "\r\n";
@@ -363,12 +386,18 @@ void TmoxXMLParser2::ReadText(TmoxXMLNode2& node) {
         throw EXMLParseError("Expected < when parsing text");
     static constexpr std::string_view CDataStart = "<![CDATA[";
     if (StartsAt(FSource, next, CDataStart)) {
-        const size_t contentStart = next + CDataStart.size();
-        const size_t end = Find("]]>", contentStart);
-        if (end == 0)
-            throw EXMLParseError("Expected ]]> when parsing CDATA section");
-        node.SetText(Trim(SourceBetween(contentStart, end - 1)));
-        FPosition = end + 3;
+        std::string content;
+        size_t sectionStart = next;
+        do {
+            const size_t contentStart = sectionStart + CDataStart.size();
+            const size_t end = Find("]]>", contentStart);
+            if (end == 0)
+                throw EXMLParseError("Expected ]]> when parsing CDATA section");
+            content += SourceBetween(contentStart, end - 1);
+            FPosition = end + 3;
+            sectionStart = FPosition;
+        } while (StartsAt(FSource, sectionStart, CDataStart));
+        node.SetText(Trim(content));
     } else {
         node.SetText(Trim(SourceBetween(FPosition, next - 1)));
         FPosition = next;
@@ -385,12 +414,8 @@ void TmoxXMLParser2::LoadXML(const std::string& path) {
 }
 
 void TmoxXMLParser2::SaveXML(const std::string& path) {
-    const std::string text = XMLText();
-    const FileDescriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-    if (file.Get() < 0)
-        throw EFCreateError(path, errno);
-    if (::write(file.Get(), text.data(), text.size()) != static_cast<ssize_t>(text.size()))
-        throw EWriteError();
+    // Never a file cut short: a failed write leaves the old one whole.
+    ReplaceFileContent(path, XMLText());
 }
 
 } // namespace gravlink

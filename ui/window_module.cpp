@@ -6,6 +6,7 @@
 #include "support/code_page.h"
 #include "support/locale_format_settings.h"
 #include "ui/main_window.h"
+#include "ui/program_icon.h"
 #include "ui/qt_translations.h"
 
 #include <QApplication>
@@ -147,6 +148,9 @@ extern "C" Q_DECL_EXPORT int GravlinkRunWindow(int argc, char** argv) {
     QApplication::setApplicationName("gravlink");
     // Qt's own dialogs and buttons speak the desktop's language.
     gravlink::LoadQtTranslations(QLocale::system());
+    // The desktop matches the window to its desktop entry by this name.
+    QGuiApplication::setDesktopFileName("gravlink");
+    gravlink::SetProgramIcon();
     // Dates and numbers are written the way the user's locale writes them.
     gravlink::ReadTextFormatSettings();
     gravlink::MainWindow window;

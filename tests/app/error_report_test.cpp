@@ -95,9 +95,17 @@ TEST_F(ErrorReport, TopLevelHandlerLogsInsteadOfWaitingForAPersonUnattended) {
 TEST_F(ErrorReport, TopLevelHandlerSurvivesALogThatCannotBeWritten) {
     Start({"-auto"});
     std::filesystem::create_directory(LogPath());
-    Form.Guarded([&] { Form.ReportError(OperationText, "x"); });
+    ::testing::internal::CaptureStderr();
+    Form.Guarded([&] { Form.ReportError(OperationText, "Disk full"); });
+    const std::string stderrText = ::testing::internal::GetCapturedStderr();
     EXPECT_TRUE(Window.Messages.empty());
     EXPECT_EQ(Form.ExitStatus(), 1);
+    // The report the log could not take is not lost: it goes where the log's own
+    // failure goes.
+    EXPECT_NE(stderrText.find(Win1251ToUtf8(OperationText) + "\nDisk full"),
+              std::string::npos)
+        << stderrText;
+    EXPECT_NE(stderrText.find("I/O error 21."), std::string::npos) << stderrText;
 }
 
 TEST_F(ErrorReport, AnUnattendedStartWhoseLogCannotBeWrittenStillPostsItsExport) {

@@ -76,6 +76,7 @@ struct WindowlessStart {
     std::map<std::string, std::string> Environment;
     const char* Line; // the start of the line on standard error
     bool WithWindowModule = false;
+    const char* Arguments = "";
     friend void PrintTo(const WindowlessStart& start, std::ostream* out) { *out << start.Name; }
 };
 
@@ -89,7 +90,7 @@ TEST_P(InteractiveStart, SaysWhyInOneLineAndEndsWithStatusTwo) {
             GRAVLINK_WINDOW_MODULE_FILE,
             Dir / std::filesystem::path(GRAVLINK_WINDOW_MODULE_FILE).filename());
 #endif
-    const test::ProcessResult run = Run("", "C.UTF-8", GetParam().Environment);
+    const test::ProcessResult run = Run(GetParam().Arguments, "C.UTF-8", GetParam().Environment);
     EXPECT_EQ(run.Status, 2) << run.Output;
     EXPECT_EQ(run.Output.rfind(GetParam().Line, 0), 0u) << run.Output;
     EXPECT_NE(run.Output.find("; the unattended export needs none: gravlink -auto"),
@@ -118,7 +119,13 @@ INSTANTIATE_TEST_SUITE_P(
                         {{"DISPLAY", ":9137"}},
                         "gravlink: the window cannot be started (could not connect to display "
                         ":9137);",
-                        true}),
+                        true},
+        // A command line the window toolkit cannot use.
+        WindowlessStart{"UnusableCommandLine",
+                        {{"QT_QPA_PLATFORM", "offscreen"}},
+                        "gravlink: the window cannot be started (",
+                        true,
+                        "-platform nonesuch"}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(WindowModule, LoadsWithEverythingItNeedsAndExportsTheWindowsEntryPoint) {

@@ -1,5 +1,6 @@
 #include "support/append_file.h"
 #include "support/exception.h"
+#include "tests/fixtures/file_size_limit.h"
 #include "tests/fixtures/temp_dir.h"
 
 #include <filesystem>
@@ -96,6 +97,44 @@ TEST(AppendFile, AFullDiskIsReportedWhenTheLinesAreSynced) {
     } catch (const EInOutError& failure) {
         EXPECT_EQ(failure.Message(), "Disk full");
     }
+}
+
+// What reached the disk before the failure ends with a whole line, so the next run's
+// first line is not glued onto a torn one.
+TEST(AppendFile, AFailedWriteCutsTheFileBackToItsLastWholeLine) {
+    test::TempDir dir;
+    const std::string path = (dir / "gravout.cvs").string();
+    const std::string before = "earlier run\r\n";
+    test::WriteFileBytes(path, before);
+    const std::string line = std::string(97, 'x') + "\r\n";
+    std::string all = before;
+    {
+        TAppendFile file(path, TAppendFile::TLockWait::Fail);
+        const test::FileSizeLimit limit(before.size() + 100 * 1024);
+        try {
+            for (int i = 0; i < 2000; ++i) {
+                file.Write(line);
+                all += line;
+            }
+            file.Sync();
+            FAIL() << "the limit let every line through";
+        } catch (const EInOutError& failure) {
+            EXPECT_EQ(failure.Message(), "I/O error 27");
+        }
+    }
+    const std::string kept = test::ReadFileBytes(path);
+    EXPECT_GT(kept.size(), before.size());
+    EXPECT_EQ(kept.size() % line.size(), before.size() % line.size()) << "a torn line stays";
+    EXPECT_EQ(all.compare(0, kept.size(), kept), 0);
+
+    // The same for a single write that does not fit: nothing of it stays.
+    {
+        TAppendFile file(path, TAppendFile::TLockWait::Fail);
+        const test::FileSizeLimit limit(kept.size() + 10);
+        file.Write(line);
+        EXPECT_THROW(file.Sync(), EInOutError);
+    }
+    EXPECT_EQ(test::ReadFileBytes(path), kept);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "support/stream_error.h"
 #include "support/xml_document.h"
+#include "tests/fixtures/file_size_limit.h"
 #include "tests/fixtures/temp_dir.h"
 
 #include <cerrno>
@@ -7,6 +8,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -171,6 +173,28 @@ TEST_F(XmlReaderTest, CDataIsTrimmedAndFlaggedByItsContent) {
     ASSERT_EQ(FDocument.Nodes().Count(), 1u);
     EXPECT_EQ(FDocument.Nodes()[0].Text(), "no brackets");
     EXPECT_FALSE(FDocument.Nodes()[0].IsCData());
+}
+
+// "]]>" would end the section early: it is written across two sections, which
+// read back as one text.
+TEST_F(XmlReaderTest, TextHoldingTheEndOfACDataSectionReadsBackTheSame) {
+    const std::string texts[] = {"select ']]>' from t", "]]>", "a]]>]]>b", "x]]]>y"};
+    for (const std::string& text : texts) {
+        TmoxXMLParser2 written;
+        written.SetName("root");
+        AddChild(written, "SqlSelect", text);
+        const std::string bytes = written.XMLText();
+        Parse(bytes);
+        ASSERT_EQ(FDocument.LastError(), "") << bytes;
+        ASSERT_EQ(FDocument.Nodes().Count(), 1u) << bytes;
+        EXPECT_EQ(FDocument.Nodes()[0].Text(), text) << bytes;
+    }
+    TmoxXMLParser2 written;
+    written.SetName("root");
+    AddChild(written, "SqlSelect", "a]]>b");
+    EXPECT_EQ(written.XMLText(), DefaultDeclaration +
+                                     "<root>\r\n  <SqlSelect><![CDATA[a]]]]><![CDATA[>b]]>"
+                                     "</SqlSelect>\r\n</root>");
 }
 
 TEST_F(XmlReaderTest, TextKeepsEntitiesAndInnerLineBreaks) {
@@ -508,6 +532,32 @@ TEST_F(XmlFileTest, FileThatCannotBeCreatedRaisesCreateFailure) {
         EXPECT_EQ(failure.Message(),
                   "Cannot create file \"" + path + "\". " + std::strerror(ENOENT));
     }
+}
+
+TEST_F(XmlFileTest, AWriteThatFailsHalfwayLeavesTheOldFileWhole) {
+    const std::string path = PathOf("gravlink.ini");
+    const std::string old = "<root><Config><SqlAutoExt>and confirm is null</SqlAutoExt>"
+                            "</Config></root>";
+    test::WriteFileBytes(path, old);
+    ::chmod(path.c_str(), 0640);
+    TmoxXMLParser2 document;
+    document.SetName("root");
+    AddChild(document.GetChildByName("Config"), "SqlSelect", std::string(10000, 's'));
+    {
+        const test::FileSizeLimit limit(4096);
+        EXPECT_THROW(document.SaveXML(path), EWriteError);
+    }
+    EXPECT_EQ(test::ReadFileBytes(path), old);
+    // Nothing is left beside it.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(FDir.Path()),
+                            std::filesystem::directory_iterator()),
+              1);
+
+    document.SaveXML(path);
+    EXPECT_EQ(test::ReadFileBytes(path), document.XMLText());
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u) << "the file keeps its permissions";
 }
 
 TEST_F(XmlFileTest, IncompleteWriteRaisesWriteFailure) {

@@ -185,6 +185,39 @@ TEST_F(ExportFailure, BadQueryWritesNothing) {
     EXPECT_EQ(Exported(), "");
 }
 
+// Nothing sets a statement's parameters: run, each would be null, the select would
+// return nothing and the update stamp everything.
+TEST_F(ExportFailure, StatementsWithInputParametersAreRefusedBeforeTheyRun) {
+    struct Case {
+        const char* SqlSelect;
+        const char* SqlAutoExt;
+        const char* Statement;
+        const char* Parameters;
+        std::string Exported;
+    };
+    const std::string select = Database.Settings("").SqlSelect;
+    const Case cases[] = {
+        {"select IDR from WEIGHTS where EXPWDT is null and IDR > :minid", "", "qryDBCheck",
+         "(minid)", ""},
+        {"select IDR from WEIGHTS where IDR > :minid and CARGO <> :cargo", "", "qryDBCheck",
+         "(minid, cargo)", ""},
+        {select.c_str(), "and IDR > :minid", "qryDBCheck", "(minid)", FirstRun},
+    };
+    StartInteractive();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.SqlSelect) + " " + c.SqlAutoExt);
+        Window.Messages.clear();
+        std::filesystem::remove(ExportFile());
+        Form.Settings().SqlSelect = c.SqlSelect;
+        Form.Settings().SqlAutoExt = c.SqlAutoExt;
+        Form.ExportData();
+        ExpectReported(std::string("frmMain.") + c.Statement +
+                       ":\r\nStatement has input parameters " + c.Parameters +
+                       ", which nothing sets; it is not run.");
+        EXPECT_EQ(Exported(), c.Exported);
+    }
+}
+
 TEST_F(ExportFailure, FailingUpdateKeepsTheLinesAndStampsNothing) {
     TExportSettings settings = Database.Settings(ExportDir().string());
     settings.SqlAutoExt = "and no_such_column = 1";

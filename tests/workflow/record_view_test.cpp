@@ -3,6 +3,12 @@
 #include "support/exception.h"
 #include "tests/workflow/controller_fixture.h"
 
+#include <arpa/inet.h>
+#include <chrono>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 namespace gravlink::test {
 namespace {
 
@@ -47,6 +53,57 @@ TEST_F(RecordView, ABadPeriodQueryIsReportedAndTheNextRefreshReconnects) {
     EXPECT_EQ(Window.Messages.size(), 1u);
     EXPECT_TRUE(Form.dbsGrav().Connected());
     EXPECT_TRUE(Form.dstStat().Active());
+}
+
+TEST_F(RecordView, AViewWithInputParametersIsRefused) {
+    TExportSettings settings = Database.Settings(ExportDir().string());
+    settings.SqlSelect = "select IDR from WEIGHTS where IDR > :minid";
+    Start(false, settings);
+    ASSERT_EQ(Window.Messages.size(), 1u);
+    EXPECT_EQ(LastMessage(), ReportTexts().QueryFailed +
+                                 "\r\nfrmMain.dstStat.SelectQuery:\r\nStatement has input "
+                                 "parameters (minid), which nothing sets; it is not run.");
+    EXPECT_FALSE(Form.dstStat().Active());
+}
+
+// A listener whose connections are taken by the system but never answered, as by a
+// server that has stopped.
+class SilentListener {
+public:
+    SilentListener() : FSocket(::socket(AF_INET, SOCK_STREAM, 0)) {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        if (::bind(FSocket, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+            ::listen(FSocket, 8) != 0 ||
+            ::getsockname(FSocket, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+            ADD_FAILURE() << "no listener";
+        FPort = ntohs(address.sin_port);
+    }
+    ~SilentListener() { ::close(FSocket); }
+    SilentListener(const SilentListener&) = delete;
+    SilentListener& operator=(const SilentListener&) = delete;
+    int Port() const { return FPort; }
+
+private:
+    int FSocket;
+    int FPort = 0;
+};
+
+TEST_F(RecordView, AnUnattendedConnectToAServerThatNeverAnswersGivesUpAfterItsBound) {
+    SilentListener listener;
+    TExportSettings settings = Database.Settings(ExportDir().string());
+    settings.DBName = "localhost/" + std::to_string(listener.Port()) + ":" + Database.File();
+    Form.SetConnectTimeout(2);
+    const auto started = std::chrono::steady_clock::now();
+    Start(true, settings);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20));
+    const std::string log = Log();
+    EXPECT_NE(log.find(": " + ReportTexts().ConnectFailed + "\r\nfrmMain.dbsGrav:\r\n"),
+              std::string::npos)
+        << log;
+    EXPECT_FALSE(Form.dbsGrav().Connected());
 }
 
 TEST_F(RecordView, EveryRefreshWhileUnreachableTriesAndReportsAgain) {
