@@ -357,7 +357,7 @@ std::string TFIBCustomDataSet::DisplayTextAt(int row, int field) const {
     return Fields(field).DisplayTextOf(FieldDataAt(row, field));
 }
 
-bool TFIBCustomDataSet::FetchNext() {
+bool TFIBCustomDataSet::FetchNext(bool notify) {
     if (!FActive || FAllFetched)
         return false;
     TFIBXSQLDA* row = FSelectQuery.Next();
@@ -368,7 +368,8 @@ bool TFIBCustomDataSet::FetchNext() {
     // A row that fails half-way is never cached.
     EncodeRow(*row, FRowBytes);
     FCache.Append(FRowBytes);
-    Notify(deRowsFetched);
+    if (notify)
+        Notify(deRowsFetched);
     return true;
 }
 
@@ -508,14 +509,23 @@ bool TFIBCustomDataSet::MoveTo(int row) {
 }
 
 int TFIBCustomDataSet::FetchMore(int count) {
+    // The views are told once for the lot, also when a fetch fails on the way.
     int fetched = 0;
-    while (fetched < count && FetchNext())
-        ++fetched;
+    try {
+        while (fetched < count && FetchNext(false))
+            ++fetched;
+    } catch (...) {
+        if (fetched > 0)
+            Notify(deRowsFetched);
+        throw;
+    }
+    if (fetched > 0)
+        Notify(deRowsFetched);
     return fetched;
 }
 
 void TFIBCustomDataSet::FetchAll() {
-    while (FetchNext()) {
+    while (FetchMore(1024) > 0) {
     }
 }
 

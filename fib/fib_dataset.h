@@ -169,7 +169,8 @@ private:
     const TRelationInfo& RelationInfo(const std::string& relation);
     void CreateFields();
     void DestroyFields();
-    bool FetchNext();
+    // notify: tell the views of the row; a batch of fetches tells them once.
+    bool FetchNext(bool notify = true);
     void BuildLayout();
     // The cache's bytes of the fetched row.
     void EncodeRow(TFIBXSQLDA& row, std::string& bytes);

@@ -5,6 +5,7 @@
 
 #include <QIcon>
 #include <QMainWindow>
+#include <atomic>
 #include <functional>
 #include <vector>
 
@@ -98,7 +99,8 @@ private:
     TfrmMain FController;
     bool FMinimised = false;
     bool FShown = false;
-    int FWork = 0;
+    // Read by the terminate request's thread too.
+    std::atomic<int> FWork{0};
     bool FCloseAsked = false;
 };
 

@@ -1,7 +1,9 @@
 // The window module's entry: the interactive start, loaded by the program only when
 // it has a window to show.
 #include "app/command_line.h"
+#include "app/terminate_request.h"
 #include "app/window_start.h"
+#include "support/code_page.h"
 #include "support/locale_format_settings.h"
 #include "ui/main_window.h"
 #include "ui/program_icon.h"
@@ -13,8 +15,12 @@
 #include <QScreen>
 #include <QStyle>
 #include <QtGlobal>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <thread>
 #include <vector>
 
 namespace gravlink {
@@ -62,11 +68,78 @@ private:
     static inline std::vector<THeld> FHeld;
 };
 
+// When the X server goes away Qt says so and calls exit(), whose teardown of a client
+// library still attached can crash, or spin in an embedded engine that a terminate
+// signal then no longer reaches. The window instead writes its settings back, when no
+// work is under way, and the process ends at once; work under way commits nothing.
+class TDisplayLoss {
+public:
+    explicit TDisplayLoss(gravlink::MainWindow& window) {
+        FWindow = &window;
+        FPrevious = qInstallMessageHandler(&Watch);
+    }
+    ~TDisplayLoss() {
+        qInstallMessageHandler(FPrevious);
+        FWindow = nullptr;
+    }
+    TDisplayLoss(const TDisplayLoss&) = delete;
+    TDisplayLoss& operator=(const TDisplayLoss&) = delete;
+
+private:
+    static void Watch(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+        if (FPrevious)
+            FPrevious(type, context, text);
+        else
+            std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+        if (type != QtWarningMsg || !text.startsWith(QLatin1String("The X11 connection broke")))
+            return;
+        if (FWindow && !FWindow->Working()) {
+            // No box can be shown any more: a failure goes to standard error. The
+            // connection is left to end with the process: an embedded engine may take
+            // long over its last detach.
+            try {
+                FWindow->Controller().SaveSettings();
+            } catch (const std::exception& failure) {
+                std::fprintf(stderr, "%s\n", gravlink::Win1251ToUtf8(failure.what()).c_str());
+            }
+        }
+        std::_Exit(1);
+    }
+
+    static inline QtMessageHandler FPrevious = nullptr;
+    static inline gravlink::MainWindow* FWindow = nullptr;
+};
+
+// A terminate request ends an idle window as its close box does (settings written,
+// connection closed), and work under way at once, so that it commits nothing. A
+// shutdown that has not ended the process after a while is cut short.
+std::atomic<gravlink::MainWindow*> RequestedWindow{nullptr};
+constexpr auto ShutdownGrace = std::chrono::seconds(5);
+
+void TerminateRequested(int request) {
+    gravlink::MainWindow* window = RequestedWindow.load();
+    if (window == nullptr || window->Working())
+        gravlink::EndProcessForRequest(request);
+    QMetaObject::invokeMethod(
+        window,
+        [window, request] {
+            // Taken inside the repaints of work that began meanwhile.
+            if (window->Working())
+                gravlink::EndProcessForRequest(request);
+            window->close();
+        },
+        Qt::QueuedConnection);
+    std::this_thread::sleep_for(ShutdownGrace);
+    gravlink::EndProcessForRequest(request);
+}
+
 } // namespace
 } // namespace gravlink
 
 extern "C" Q_DECL_EXPORT int GravlinkRunWindow(int argc, char** argv) {
     const gravlink::TCommandLine commandLine = gravlink::ProcessCommandLine(argc, argv);
+    // Before the toolkit and the client library start threads of their own.
+    gravlink::WatchTerminateRequests(&gravlink::TerminateRequested);
     std::optional<QApplication> application;
     {
         const gravlink::TStartMessages held;
@@ -81,12 +154,15 @@ extern "C" Q_DECL_EXPORT int GravlinkRunWindow(int argc, char** argv) {
     // Dates and numbers are written the way the user's locale writes them.
     gravlink::ReadTextFormatSettings();
     gravlink::MainWindow window;
+    gravlink::RequestedWindow = &window;
     gravlink::TfrmMain& form = window.Controller();
     form.Guarded([&] { form.FormCreate(commandLine); });
     window.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window.size(),
                                            window.screen()->availableGeometry()));
     window.show();
+    const gravlink::TDisplayLoss displayLoss(window);
     QApplication::exec();
     form.Guarded([&] { form.FormDestroy(); });
+    gravlink::RequestedWindow = nullptr;
     return form.ExitStatus();
 }

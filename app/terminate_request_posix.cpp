@@ -1,0 +1,45 @@
+#include "app/terminate_request.h"
+
+#include <csignal>
+#include <pthread.h>
+#include <thread>
+#include <unistd.h>
+
+namespace gravlink {
+
+namespace {
+
+sigset_t Requests() {
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, SIGTERM);
+    sigaddset(&set, SIGINT);
+    return set;
+}
+
+} // namespace
+
+void WatchTerminateRequests(std::function<void(int request)> onRequest) {
+    // Blocked here, in every thread started later too; only the watcher takes them.
+    const sigset_t set = Requests();
+    pthread_sigmask(SIG_BLOCK, &set, nullptr);
+    std::thread([set, onRequest = std::move(onRequest)] {
+        for (;;) {
+            int request = 0;
+            if (sigwait(&set, &request) == 0)
+                onRequest(request);
+        }
+    }).detach();
+}
+
+void EndProcessForRequest(int request) {
+    std::signal(request, SIG_DFL);
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, request);
+    pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
+    raise(request);
+    _exit(128 + request);
+}
+
+} // namespace gravlink
