@@ -1,12 +1,14 @@
 #include "app/frm_main.h"
 
 #include "app/error_log_failure.h"
+#include "app/report_texts.h"
 #include "app/settings_file.h"
 #include "support/append_file.h"
 #include "support/code_page.h"
 #include "support/date_time_text.h"
 #include "support/date_time_value.h"
 #include "support/exception.h"
+#include "workflow/input_params_check.h"
 
 #include <cstdio>
 
@@ -26,6 +28,9 @@ TfrmMain::TfrmMain(IMainWindow& window) : FWindow(window) {
     FqryDBCheck.SetDatabase(&FdbsGrav);
     FqryDBCheck.SetTransaction(&FtrnEdit);
     FqryDBCheck.SetOptions({});
+    // Every statement of the system is text with its values written in.
+    FqryDBCheck.SetPrepareObserver(RefuseInputParams);
+    FdstStat.SelectQuery().SetPrepareObserver(RefuseInputParams);
 }
 
 TfrmMain::~TfrmMain() = default;
@@ -35,6 +40,13 @@ void TfrmMain::FormCreate(const TCommandLine& commandLine) {
     FSettingsFile = SettingsFileName(commandLine);
     FExeDir = FolderOf(commandLine.ExecutablePath);
     LoadSettings();
+    if (FSettingsDamaged) {
+        // Keys after the damage read as empty, and a run without its SqlAutoExt would
+        // stamp records its query never wrote: an unattended run stops here.
+        ReportSettingsDamage();
+        if (FAutoMode)
+            return;
+    }
     if (FAutoMode) {
         FWindow.SetMinimised();
         // A failure that even the log could not take must not keep the export from
@@ -65,7 +77,8 @@ void TfrmMain::WMAutoExport() {
 
 void TfrmMain::LoadSettings() {
     try {
-        if (ReadSettingsFile(SettingsPath(), FSettings) == TSettingsFileState::Damaged)
+        FSettingsRead = ReadSettingsFile(SettingsPath(), FSettings);
+        if (FSettingsRead.State == TSettingsFileState::Damaged)
             FSettingsDamaged = true;
     } catch (...) {
         FSettingsDamaged = true;
@@ -73,10 +86,23 @@ void TfrmMain::LoadSettings() {
     }
 }
 
+void TfrmMain::ReportSettingsDamage() {
+    std::string message = Utf8ToWin1251(SettingsPath()) + "\r\n" + ReportTexts().SettingsStoppedAt +
+                          " " + std::to_string(FSettingsRead.StopPosition) + ": " +
+                          FSettingsRead.StopReason;
+    if (FAutoMode)
+        message += "\r\n" + ReportTexts().ExportNotRun;
+    ReportError(ReportTexts().SettingsDamaged, message);
+}
+
 void TfrmMain::SaveSettings() {
     if (FSettingsDamaged) {
         KeepDamagedSettingsFile(SettingsPath());
         FSettingsDamaged = false;
+        // Unattended, the settings held only what was read before the damage: written
+        // back, they would make the next run whole again and let it stamp too much.
+        if (FAutoMode)
+            return;
     }
     WriteSettingsFile(SettingsPath(), FSettings);
 }

@@ -3,6 +3,7 @@
 #include "app/command_line.h"
 #include "app/export_settings.h"
 #include "app/main_window.h"
+#include "app/settings_file.h"
 #include "fib/fib_component.h"
 #include "fib/fib_database.h"
 #include "fib/fib_dataset.h"
@@ -11,6 +12,7 @@
 
 #include <exception>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace gravlink {
@@ -91,16 +93,26 @@ public:
     TpFIBTransaction& trnEdit() { return FtrnEdit; }
     TpFIBDataSet& dstStat() { return FdstStat; }
     TpFIBQuery& qryDBCheck() { return FqryDBCheck; }
+    // What the last export run did; none when it failed.
+    struct TExportCounts {
+        long long LinesWritten = 0;
+        long long RecordsStamped = 0;
+    };
+    const std::optional<TExportCounts>& LastExport() const { return FLastExport; }
     // 0 when nothing was reported during the run, 1 when any failure was.
     int ExitStatus() const { return FFailureReported ? 1 : 0; }
 
 private:
     std::string SettingsPath() const { return FExeDir + FSettingsFile; }
+    // Names the damaged settings file and where reading it stopped.
+    void ReportSettingsDamage();
     // The key of the view's current record as SQL.
     std::string CurrentKeyLiteral();
     // Builds one marking statement, runs and commits it, reports a failure, and
     // reopens the view.
-    void ExecuteMarking(const std::function<std::string()>& statement);
+    // progress is what the window shows while the statement runs.
+    void ExecuteMarking(const std::function<std::string()>& statement,
+                        const std::string& progress = {});
     // The statement limited to the period while the filter is on.
     std::string WithinPeriod(std::string sqlText) const;
 
@@ -118,7 +130,9 @@ private:
     bool FPeriodFilter = false;
     // The settings file existed but was not read to its end.
     bool FSettingsDamaged = false;
+    TSettingsFileRead FSettingsRead;
     bool FFailureReported = false;
+    std::optional<TExportCounts> FLastExport;
 };
 
 // The top-level handler's text: the message, with a full stop appended when its

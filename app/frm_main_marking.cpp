@@ -1,6 +1,9 @@
 // Setting and clearing export stamps by hand.
+#include "app/beside_work.h"
 #include "app/frm_main.h"
 #include "app/report_texts.h"
+#include "app/work_scope.h"
+#include "app/work_texts.h"
 #include "support/date_time_value.h"
 #include "support/exception.h"
 #include "support/sql_timestamp_text.h"
@@ -14,12 +17,17 @@ std::string TfrmMain::CurrentKeyLiteral() {
     return KeyLiteral(key.AsString(), integer);
 }
 
-void TfrmMain::ExecuteMarking(const std::function<std::string()>& statement) {
+void TfrmMain::ExecuteMarking(const std::function<std::string()>& statement,
+                              const std::string& progress) {
+    const TWorkScope work(FWindow);
     try {
         const std::string sqlText = statement();
         FqryDBCheck.Close();
         FqryDBCheck.SetSQL(sqlText);
-        FqryDBCheck.ExecQuery();
+        // The statement alone runs beside the window; the commit, which closes the
+        // record view, stays on the window's thread.
+        RunBesideWindow(
+            FWindow, [this] { FqryDBCheck.ExecQuery(); }, [&] { return progress; });
         FtrnEdit.Commit();
     } catch (const std::exception& failure) {
         ReportError(ReportTexts().OperationFailed, FailureMessage(failure));
@@ -51,16 +59,23 @@ void TfrmMain::actClearOneExecute() {
 }
 
 void TfrmMain::actCheckAllExecute() {
-    ExecuteMarking([this] {
-        return WithinPeriod(StampAllSql(FSettings.ExportTableName, FSettings.ExportFieldName,
-                                        SqlTimestampText(CurrentDateTime())));
-    });
+    ExecuteMarking(
+        [this] {
+            return WithinPeriod(StampAllSql(FSettings.ExportTableName, FSettings.ExportFieldName,
+                                            SqlTimestampText(CurrentDateTime())));
+        },
+        StampAllProgressText());
 }
 
 void TfrmMain::actClearAllExecute() {
-    ExecuteMarking([this] {
-        return WithinPeriod(ClearAllSql(FSettings.ExportTableName, FSettings.ExportFieldName));
-    });
+    // The next export would send every record again: a mis-click must not.
+    if (!FWindow.AskYesNo(ClearAllQuestion()))
+        return;
+    ExecuteMarking(
+        [this] {
+            return WithinPeriod(ClearAllSql(FSettings.ExportTableName, FSettings.ExportFieldName));
+        },
+        ClearAllProgressText());
 }
 
 } // namespace gravlink

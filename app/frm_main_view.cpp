@@ -1,6 +1,7 @@
 // The record view: connecting on demand, the period filter, (re)opening the view.
 #include "app/frm_main.h"
 #include "app/report_texts.h"
+#include "app/work_scope.h"
 #include "support/exception.h"
 #include "support/file_system_name.h"
 #include "workflow/db_check.h"
@@ -9,6 +10,7 @@
 namespace gravlink {
 
 void TfrmMain::RefreshView() {
+    const TWorkScope work(FWindow);
     if (FdstStat.Active())
         FdstStat.Close();
     const bool ok = FdbsGrav.Connected() || ConnectDatabase();

@@ -29,6 +29,14 @@ public:
     void ShowMessage(const std::string& text, bool errorIcon) override;
     // Nobody is there to fill it in: the dialog counts as cancelled.
     bool ExecuteSettingsDialog(TSettingsDialogFields& fields) override;
+    // Nobody is there to answer: No.
+    bool AskYesNo(const std::string&) override { return false; }
+    // Nothing is drawn: work runs on the one thread and reports no progress.
+    void BeginWork() override {}
+    void EndWork() override {}
+    bool ShowsProgress() const override { return false; }
+    void ShowProgress(const std::string&) override {}
+    void ShowStatus(const std::string&) override {}
     void PostAutoExport() override;
     void Close() override { FQueue.Quit(); }
 

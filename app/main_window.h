@@ -29,9 +29,23 @@ public:
     // A modal box with the application title as caption and one OK button;
     // errorIcon for the top-level handler's box.
     virtual void ShowMessage(const std::string& text, bool errorIcon) = 0;
+    // A modal box with the application title as caption, Yes and No; true for Yes.
+    virtual bool AskYesNo(const std::string& text) = 0;
     // Shows the settings dialog modally with these fields; true when the operator
     // confirmed it, fields then holding what the dialog holds.
     virtual bool ExecuteSettingsDialog(TSettingsDialogFields& fields) = 0;
+
+    // Work that reaches the database or a file: from BeginWork to its EndWork the
+    // window shows the wait cursor and takes no input. The calls nest.
+    virtual void BeginWork() = 0;
+    virtual void EndWork() = 0;
+    // True when the window is drawn while work runs: long statements then run beside
+    // the window's thread, which meanwhile only repaints.
+    virtual bool ShowsProgress() const = 0;
+    // During work: shows how far it is and repaints the window, handling no input.
+    virtual void ShowProgress(const std::string& text) = 0;
+    // The status line at the bottom of the window; empty to clear it.
+    virtual void ShowStatus(const std::string& text) = 0;
 
     // Runs the controller's WMAutoExport once from the event loop, after the
     // current event has finished.

@@ -10,6 +10,11 @@ struct TReportTexts {
     std::string FormatFailed;    // the stamp column check
     std::string QueryFailed;     // opening the record view
     std::string OperationFailed; // the export and the marking commands
+    // A settings file read only up to a damage: the heading, the words before the
+    // byte where reading stopped, and what an unattended run then leaves undone.
+    std::string SettingsDamaged;
+    std::string SettingsStoppedAt;
+    std::string ExportNotRun;
 };
 const TReportTexts& ReportTexts();
 

@@ -21,11 +21,11 @@ const std::array<TSettingsKey, 9> SettingsKeys{{
     {"SqlAutoExt", &TExportSettings::SqlAutoExt},
 }};
 
-TSettingsFileState ReadSettingsFile(const std::string& path, TExportSettings& settings) {
+TSettingsFileRead ReadSettingsFile(const std::string& path, TExportSettings& settings) {
     TmoxXMLParser2 document;
     document.SetName("root");
     if (!std::filesystem::exists(path))
-        return TSettingsFileState::Missing;
+        return {TSettingsFileState::Missing};
     document.LoadXML(path);
     const TmoxXMLNode2& config = document.GetChildByName("Config");
     for (const auto& child : config.Nodes()) {
@@ -34,8 +34,9 @@ TSettingsFileState ReadSettingsFile(const std::string& path, TExportSettings& se
             if (child->Name() == key.Name)
                 settings.*key.Member = child->Text();
     }
-    return document.LastError().empty() ? TSettingsFileState::Complete
-                                        : TSettingsFileState::Damaged;
+    if (document.LastError().empty())
+        return {TSettingsFileState::Complete};
+    return {TSettingsFileState::Damaged, document.StopPosition(), document.StopReason()};
 }
 
 void WriteSettingsFile(const std::string& path, const TExportSettings& settings) {

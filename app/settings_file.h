@@ -20,10 +20,17 @@ enum class TSettingsFileState {
     Damaged,  // exists, but its element tree broke off somewhere
 };
 
+struct TSettingsFileRead {
+    TSettingsFileState State = TSettingsFileState::Missing;
+    // Of a damaged file: the 1-based byte where reading stopped, and why.
+    size_t StopPosition = 0;
+    std::string StopReason = {};
+};
+
 // Reads the settings that the file holds into settings; the others keep their
 // values. A file that exists but cannot be opened or read, or whose XML
 // declaration is malformed, raises its failure.
-TSettingsFileState ReadSettingsFile(const std::string& path, TExportSettings& settings);
+TSettingsFileRead ReadSettingsFile(const std::string& path, TExportSettings& settings);
 // Writes the nine settings, replacing the file.
 void WriteSettingsFile(const std::string& path, const TExportSettings& settings);
 // Keeps the file's bytes as "<path>.bak", so that writing the settings back over

@@ -54,13 +54,6 @@ bool SameName(const std::string& a, const std::string& b) {
     return true;
 }
 
-void TrimTrailingControl(std::string& text) {
-    size_t end = text.size();
-    while (end > 0 && static_cast<unsigned char>(text[end - 1]) <= 32)
-        --end;
-    text.resize(end);
-}
-
 } // namespace
 
 TFIBCustomDataSet::TFIBCustomDataSet(TComponent* owner, std::string name)
@@ -217,7 +210,41 @@ void TFIBCustomDataSet::BuildFieldDefs() {
     }
 }
 
+void TFIBCustomDataSet::BuildLayout() {
+    using TKind = TRecordLayout::TKind;
+    std::vector<TKind> kinds;
+    kinds.reserve(FFieldDefs.size());
+    for (const TFieldDef& def : FFieldDefs) {
+        switch (def.SqlType) {
+        case SQL_TEXT:
+        case SQL_VARYING:
+            kinds.push_back(TKind::Text);
+            break;
+        case SQL_SHORT:
+        case SQL_LONG:
+            kinds.push_back(def.SqlScale == 0 ? TKind::Int32 : TKind::Double);
+            break;
+        case SQL_INT64:
+            kinds.push_back(def.DataType == ftBCD ? TKind::Int64 : TKind::Double);
+            break;
+        case SQL_BLOB:
+        case SQL_ARRAY:
+            kinds.push_back(TKind::Quad);
+            break;
+        case SQL_OLD_BOOLEAN:
+        case SQL_FB_BOOLEAN:
+            kinds.push_back(TKind::Int32);
+            break;
+        default: // floats, dates and times; a type without a value stays null
+            kinds.push_back(TKind::Double);
+            break;
+        }
+    }
+    FLayout = TRecordLayout(std::move(kinds));
+}
+
 void TFIBCustomDataSet::CreateFields() {
+    BuildLayout();
     FFields.clear();
     for (size_t i = 0; i < FFieldDefs.size(); ++i) {
         FFields.push_back(CreateField(FFieldDefs[i], static_cast<int>(i)));
@@ -237,6 +264,7 @@ void TFIBCustomDataSet::Open() {
     FFetchCount = 0;
     FAllFetched = false;
     FCurrent = -1;
+    FCurrentDataRow = -1;
     FBof = true;
     FEof = true;
     try {
@@ -260,6 +288,7 @@ void TFIBCustomDataSet::Open() {
         } catch (const std::exception&) {
         }
         FCache.Clear();
+        FCurrentDataRow = -1;
         DestroyFields();
         throw;
     }
@@ -279,6 +308,7 @@ void TFIBCustomDataSet::Close() {
         TFIBCustomDataSet& DataSet;
         ~CleanUp() {
             DataSet.FCache.Clear();
+            DataSet.FCurrentDataRow = -1;
             DataSet.DestroyFields();
             DataSet.Notify(deClosed);
         }
@@ -305,16 +335,26 @@ TVariant TFIBCustomDataSet::FieldValue(const std::string& name) const {
 }
 
 const TFieldData* TFIBCustomDataSet::ActiveFieldData(int index) const {
-    if (!FActive || FCurrent < 0)
+    if (!FActive || FCurrent < 0 || static_cast<size_t>(FCurrent) >= FCache.Count())
         return nullptr;
-    const TRecordBuffer& record = FCache[static_cast<size_t>(FCurrent)];
-    if (index < 0 || static_cast<size_t>(index) >= record.size())
+    if (index < 0 || static_cast<size_t>(index) >= FLayout.FieldCount())
         return nullptr;
-    return &record[static_cast<size_t>(index)];
+    if (FCurrentDataRow != FCurrent) {
+        const char* row = FCache[static_cast<size_t>(FCurrent)];
+        FCurrentData.resize(FLayout.FieldCount());
+        for (size_t field = 0; field < FCurrentData.size(); ++field)
+            FCurrentData[field] = FLayout.Read(row, field);
+        FCurrentDataRow = FCurrent;
+    }
+    return &FCurrentData[static_cast<size_t>(index)];
+}
+
+TFieldData TFIBCustomDataSet::FieldDataAt(int row, int field) const {
+    return FLayout.Read(FCache[static_cast<size_t>(row)], static_cast<size_t>(field));
 }
 
 std::string TFIBCustomDataSet::DisplayTextAt(int row, int field) const {
-    return Fields(field).DisplayTextOf(Records(row)[static_cast<size_t>(field)]);
+    return Fields(field).DisplayTextOf(FieldDataAt(row, field));
 }
 
 bool TFIBCustomDataSet::FetchNext() {
@@ -325,77 +365,83 @@ bool TFIBCustomDataSet::FetchNext() {
         FAllFetched = true;
         return false;
     }
-    TRecordBuffer& record = FCache.Append(FFields.size());
-    try {
-        CopyRow(*row, record);
-    } catch (...) {
-        FCache.DropLast();
-        throw;
-    }
+    // A row that fails half-way is never cached.
+    EncodeRow(*row, FRowBytes);
+    FCache.Append(FRowBytes);
     Notify(deRowsFetched);
     return true;
 }
 
-void TFIBCustomDataSet::CopyRow(TFIBXSQLDA& row, TRecordBuffer& record) {
+void TFIBCustomDataSet::EncodeRow(TFIBXSQLDA& row, std::string& bytes) {
+    FLayout.Begin(bytes);
     for (size_t i = 0; i < FFieldDefs.size(); ++i) {
         const TFieldDef& def = FFieldDefs[i];
         const TFIBXSQLVAR& column = row[FDefColumns[i]];
-        if (column.IsNull())
+        if (column.IsNull()) {
+            TRecordLayout::SetNull(bytes, i);
             continue;
+        }
         const char* data = column.Var().sqldata;
-        TFieldData& value = record[i];
         switch (def.SqlType) {
         case SQL_TEXT:
         case SQL_VARYING: {
-            std::string text = column.AsString();
-            if (FOptions & poTrimCharFields)
-                TrimTrailingControl(text);
-            if (static_cast<int>(text.size()) > def.Size)
+            const size_t place = TRecordLayout::BeginText(bytes);
+            column.AppendAsString(bytes);
+            if (FOptions & poTrimCharFields) {
+                size_t end = bytes.size();
+                while (end > place + 2 && static_cast<unsigned char>(bytes[end - 1]) <= 32)
+                    --end;
+                bytes.resize(end);
+            }
+            if (static_cast<int>(bytes.size() - place - 2) > def.Size)
                 RaiseClientError(feFieldSizeTooSmall, {Name(), def.Name});
-            value = std::move(text);
+            TRecordLayout::EndText(bytes, place);
             break;
         }
         case SQL_SHORT:
         case SQL_LONG:
             if (def.SqlScale == 0)
-                value = static_cast<int32_t>(column.AsInt64());
+                TRecordLayout::AppendInt32(bytes, static_cast<int32_t>(column.AsInt64()));
             else
-                value = column.AsDouble();
+                TRecordLayout::AppendDouble(bytes, column.AsDouble());
             break;
         case SQL_FLOAT:
         case SQL_DOUBLE:
-            value = column.AsDouble();
+            TRecordLayout::AppendDouble(bytes, column.AsDouble());
             break;
         case SQL_INT64:
             if (def.DataType == ftBCD)
-                value = column.AsInt64();
+                TRecordLayout::AppendInt64(bytes, column.AsInt64());
             else
-                value = column.AsDouble();
+                TRecordLayout::AppendDouble(bytes, column.AsDouble());
             break;
         case SQL_TYPE_DATE:
-            value = static_cast<double>(ReadValue<ISC_DATE>(data) - ServerDayOffset);
+            TRecordLayout::AppendDouble(
+                bytes, static_cast<double>(ReadValue<ISC_DATE>(data) - ServerDayOffset));
             break;
         case SQL_TYPE_TIME:
-            value = TimeToMilliseconds(ReadValue<ISC_TIME>(data));
+            TRecordLayout::AppendDouble(bytes, TimeToMilliseconds(ReadValue<ISC_TIME>(data)));
             break;
         case SQL_TIMESTAMP: {
             const auto stamp = ReadValue<ISC_TIMESTAMP>(data);
             const double date = stamp.timestamp_date - ServerDayOffset;
             const double time = TimeToMilliseconds(stamp.timestamp_time);
             // Before 30 December 1899 the time of day is the fraction below the day.
-            value = date < 0 ? date - time : date + time;
+            TRecordLayout::AppendDouble(bytes, date < 0 ? date - time : date + time);
             break;
         }
         case SQL_BLOB:
         case SQL_ARRAY:
-            value = ReadValue<ISC_QUAD>(data);
+            TRecordLayout::AppendQuad(bytes, ReadValue<ISC_QUAD>(data));
             break;
         case SQL_OLD_BOOLEAN:
         case SQL_FB_BOOLEAN:
-            value = column.SqlLength() >= 2 ? int32_t(ReadValue<int16_t>(data))
-                                            : int32_t(static_cast<uint8_t>(*data));
+            TRecordLayout::AppendInt32(bytes, column.SqlLength() >= 2
+                                                  ? int32_t(ReadValue<int16_t>(data))
+                                                  : int32_t(static_cast<uint8_t>(*data)));
             break;
         default:
+            TRecordLayout::SetNull(bytes, i);
             break;
         }
     }
@@ -484,6 +530,7 @@ void TFIBCustomDataSet::DatabaseBeforeDisconnect(TFIBDatabase&) {
 void TFIBCustomDataSet::DatabaseFreed(TFIBDatabase&) {
     FActive = false;
     FCache.Clear();
+    FCurrentDataRow = -1;
     DestroyFields();
     FDatabase = nullptr;
     FPrepared = false;

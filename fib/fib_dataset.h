@@ -7,6 +7,7 @@
 #include "fib/fib_query.h"
 #include "fib/fib_variant.h"
 #include "fib/record_cache.h"
+#include "fib/record_layout.h"
 
 #include <map>
 #include <memory>
@@ -138,7 +139,7 @@ public:
     int FetchCount() const { return FFetchCount; }
 
     // Data and text of any cached row, for a grid that draws rows it does not visit.
-    const TRecordBuffer& Records(int row) const { return FCache[static_cast<size_t>(row)]; }
+    TFieldData FieldDataAt(int row, int field) const;
     std::string DisplayTextAt(int row, int field) const;
 
     void AddDataLink(IDataSetLink* link) { FLinks.Add(link); }
@@ -169,7 +170,9 @@ private:
     void CreateFields();
     void DestroyFields();
     bool FetchNext();
-    void CopyRow(TFIBXSQLDA& row, TRecordBuffer& record);
+    void BuildLayout();
+    // The cache's bytes of the fetched row.
+    void EncodeRow(TFIBXSQLDA& row, std::string& bytes);
     void SetCurrent(int row);
     void Notify(TDataSetEvent event);
 
@@ -187,6 +190,12 @@ private:
     std::vector<std::unique_ptr<TField>> FFields;
     std::map<std::string, TRelationInfo> FRelations;
     TRecordCache FCache;
+    TRecordLayout FLayout;
+    // Where a fetched row is built before it is cached.
+    std::string FRowBytes;
+    // The current row's data, read from the cache once per move of the cursor.
+    mutable std::vector<TFieldData> FCurrentData;
+    mutable int FCurrentDataRow = -1;
     int FCurrent = -1;
     bool FBof = true;
     bool FEof = true;

@@ -2,8 +2,10 @@
 
 #include "fib/fib_component.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
+#include <vector>
 
 namespace gravlink {
 
@@ -101,8 +103,25 @@ std::string Prefix(const TComponent* sender) {
     return sender ? FullName(sender) + ":\r\n" : std::string();
 }
 
-// The engine's messages are written into buffers of this size.
-constexpr size_t InterpreteBufferSize = 512;
+// The SQL sentence is written into a buffer of this size.
+constexpr size_t SqlInterpreteBufferSize = 512;
+// One engine message: it may carry a file name or an exception's whole text. The
+// sized call cuts a longer one; a client without it is given room to spare.
+constexpr size_t InterpreteBufferSize = 65536;
+
+// The next engine message into buffer, advancing cursor; false at the end.
+bool NextEngineMessage(const IIBClientLibrary& library, std::vector<char>& buffer,
+                       ISC_STATUS** cursor) {
+    std::fill(buffer.begin(), buffer.end(), '\0');
+    if (library.Provides(TEntryPoint::fb_interpret)) {
+        const ISC_STATUS* position = *cursor;
+        const ISC_LONG length =
+            library.fb_interpret(buffer.data(), static_cast<unsigned>(buffer.size()), &position);
+        *cursor = const_cast<ISC_STATUS*>(position);
+        return length > 0;
+    }
+    return library.isc_interprete(buffer.data(), cursor) > 0;
+}
 
 } // namespace
 
@@ -145,19 +164,17 @@ TStatusText ComposeStatusText(const IIBClientLibrary& library, ISC_STATUS* statu
     TStatusText result{};
     result.SqlCode = static_cast<int>(library.isc_sqlcode(status));
 
-    char buffer[InterpreteBufferSize] = {};
-    library.isc_sql_interprete(static_cast<short>(result.SqlCode), buffer,
-                               static_cast<short>(sizeof buffer));
-    result.SqlMessage.assign(buffer, strnlen(buffer, sizeof buffer));
+    char sqlBuffer[SqlInterpreteBufferSize] = {};
+    library.isc_sql_interprete(static_cast<short>(result.SqlCode), sqlBuffer,
+                               static_cast<short>(sizeof sqlBuffer));
+    result.SqlMessage.assign(sqlBuffer, strnlen(sqlBuffer, sizeof sqlBuffer));
     if (!result.SqlMessage.empty() && result.SqlMessage.back() != '.')
         result.SqlMessage += '.';
 
+    std::vector<char> buffer(InterpreteBufferSize);
     ISC_STATUS* cursor = status;
-    for (;;) {
-        std::memset(buffer, 0, sizeof buffer);
-        if (library.isc_interprete(buffer, &cursor) <= 0)
-            break;
-        std::string text(buffer, strnlen(buffer, sizeof buffer));
+    while (NextEngineMessage(library, buffer, &cursor)) {
+        std::string text(buffer.data(), strnlen(buffer.data(), buffer.size()));
         if (text.empty())
             continue;
         result.IscMessage += text;

@@ -214,6 +214,8 @@ void TFIBQuery::Prepare() {
         RaiseClientError(feEmptyQuery, {std::string("Prepare")});
     try {
         PrepareOnServer();
+        if (FPrepareObserver)
+            FPrepareObserver(*this);
     } catch (...) {
         FHandle.Drop();
         FPrepared = false;
@@ -281,6 +283,46 @@ TFIBSQLTypes TFIBQuery::ReadStatementType() {
         RaiseClientError(feUnknownError);
     const auto length = static_cast<short>(library.isc_vax_integer(&answer[1], 2));
     return static_cast<TFIBSQLTypes>(library.isc_vax_integer(&answer[3], length));
+}
+
+long long TFIBQuery::RowsAffected() {
+    if (!FPrepared || !FDatabase || !FDatabase->ClientLibrary())
+        return 0;
+    int counter = 0;
+    switch (FSQLType) {
+    case SQLUpdate:
+        counter = isc_info_req_update_count;
+        break;
+    case SQLDelete:
+        counter = isc_info_req_delete_count;
+        break;
+    case SQLInsert:
+        counter = isc_info_req_insert_count;
+        break;
+    default:
+        return 0;
+    }
+    const IIBClientLibrary& library = *FDatabase->ClientLibrary();
+    char item = isc_info_sql_records;
+    std::array<char, 64> answer{};
+    CallChecked(library.isc_dsql_sql_info(StatusVector(), FHandle.Field(), 1, &item,
+                                          static_cast<short>(answer.size()), answer.data()));
+    if (answer[0] != isc_info_sql_records)
+        return 0;
+    // The item's length, then clusters of a counter, a length and a value.
+    const size_t end = 3 + static_cast<size_t>(library.isc_vax_integer(&answer[1], 2));
+    for (size_t at = 3; at + 3 <= end && at + 3 <= answer.size();) {
+        const int which = static_cast<unsigned char>(answer[at]);
+        if (which == isc_info_end)
+            break;
+        const auto length = static_cast<short>(library.isc_vax_integer(&answer[at + 1], 2));
+        if (at + 3 + static_cast<size_t>(length) > answer.size())
+            break;
+        if (which == counter)
+            return library.isc_vax_integer(&answer[at + 3], length);
+        at += 3 + static_cast<size_t>(length);
+    }
+    return 0;
 }
 
 void TFIBQuery::DescribeParams() {

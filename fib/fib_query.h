@@ -97,6 +97,9 @@ public:
     int RecordCount() const { return FRecordCount; }
     TFIBSQLTypes SQLType() const { return FSQLType; }
     isc_stmt_handle HandleValue() const { return FHandle.Value(); }
+    // Rows the last executed update, delete or insert changed, as the server counts them
+    // (isc_info_sql_records); 0 for other statements.
+    long long RowsAffected();
 
     int FieldCount() const { return FFields.Count(); }
     // Output column i; message 41 ("Field No: i") outside 0 .. FieldCount - 1.
@@ -107,7 +110,13 @@ public:
     TFIBXSQLVAR& Params(int index);
     TFIBXSQLVAR* ParamByName(const std::string& name) { return FParams.ByName(name); }
     TFIBXSQLDA& ParamList() { return FParams; }
+    const TFIBXSQLDA& ParamList() const { return FParams; }
 
+    // Called once the statement is prepared, before it first runs; a failure it raises
+    // leaves the statement unprepared.
+    void SetPrepareObserver(std::function<void(const TFIBQuery&)> observer) {
+        FPrepareObserver = std::move(observer);
+    }
     // Called before each fetch with the rows fetched so far; returning true abandons
     // the fetch with EAbort. The browsing data set attaches one.
     void SetFetchObserver(std::function<bool(int)> observer) {
@@ -161,6 +170,7 @@ private:
     TFIBXSQLDA FFields;
     TFIBXSQLDA FParams;
     std::function<bool(int)> FFetchObserver;
+    std::function<void(const TFIBQuery&)> FPrepareObserver;
 };
 
 // The statement the program's components use. Its execute events exist for callers

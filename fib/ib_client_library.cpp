@@ -72,6 +72,7 @@ constexpr std::array<const char*, EntryPointCount> EntryPointNames = {
     "isc_get_client_version",
     "isc_get_client_major_version",
     "isc_get_client_minor_version",
+    "fb_interpret",
 };
 
 // The loader reports no error number for a missing entry point; it reads as the loader's
@@ -94,6 +95,10 @@ public:
         return address;
     }
 
+    bool Provides(TEntryPoint entry) const override {
+        return FEntryPoints[static_cast<size_t>(entry)] != nullptr;
+    }
+
     void Load() {
         if (!FModule.Load(FLibraryName))
             throw Exception("Can't load library " + FLibraryName + " ");
@@ -109,10 +114,11 @@ public:
         }
         if (Resolve(TEntryPoint::isc_get_client_version)) {
             ResolveRequired(static_cast<int>(TEntryPoint::isc_get_client_major_version),
-                            EntryPointCount);
+                            static_cast<int>(TEntryPoint::isc_get_client_minor_version) + 1);
             FClientMajorVersion = isc_get_client_major_version();
             FClientMinorVersion = isc_get_client_minor_version();
         }
+        Resolve(TEntryPoint::fb_interpret);
         StopProcessOnShutdownSignal();
     }
 

@@ -74,9 +74,10 @@ enum class TEntryPoint {
     isc_get_client_version,
     isc_get_client_major_version,
     isc_get_client_minor_version,
+    // Looked up one by one; a client without them is still served.
+    fb_interpret,
 };
-inline constexpr int EntryPointCount =
-    static_cast<int>(TEntryPoint::isc_get_client_minor_version) + 1;
+inline constexpr int EntryPointCount = static_cast<int>(TEntryPoint::fb_interpret) + 1;
 inline constexpr int RequiredEntryPointCount =
     static_cast<int>(TEntryPoint::isc_transaction_info) + 1;
 
@@ -109,6 +110,8 @@ public:
     // The address of an entry point; fails with "Can't find procedure %s in %s" when
     // the library did not export it.
     virtual void* EntryPoint(TEntryPoint entry) const = 0;
+    // Whether the library exported the entry point.
+    virtual bool Provides(TEntryPoint entry) const = 0;
 
 // One wrapper per entry point, typed by the prototype ibase.h declares. The prototype
 // is only named, never called or linked: the call goes through the resolved address.
@@ -181,6 +184,7 @@ public:
     GRAVLINK_CLIENT_ENTRY(isc_get_client_version)
     GRAVLINK_CLIENT_ENTRY(isc_get_client_major_version)
     GRAVLINK_CLIENT_ENTRY(isc_get_client_minor_version)
+    GRAVLINK_CLIENT_ENTRY(fb_interpret)
 #undef GRAVLINK_CLIENT_ENTRY
 };
 

@@ -1,26 +1,32 @@
 #include "fib/record_cache.h"
 
+#include <cstring>
+
 namespace gravlink {
 
-TRecordBuffer& TRecordCache::Append(size_t fieldCount) {
-    if (FCount == Capacity())
-        FBlocks.push_back(std::make_unique<TBlock>());
-    TRecordBuffer& row = (*this)[FCount];
-    row.assign(fieldCount, TFieldData{});
-    ++FCount;
-    return row;
-}
-
-void TRecordCache::DropLast() {
-    if (FCount == 0)
-        return;
-    --FCount;
-    (*this)[FCount].clear();
+void TRecordCache::Append(std::string_view bytes) {
+    if (bytes.size() > FFreeBytes) {
+        const size_t size = bytes.size() > BlockSize ? bytes.size() : BlockSize;
+        // Not cleared: every byte is written before it is read.
+        FBlocks.emplace_back(new char[size]);
+        FFree = FBlocks.back().get();
+        FFreeBytes = size;
+        FCapacity += size;
+    }
+    if (!bytes.empty())
+        std::memcpy(FFree, bytes.data(), bytes.size());
+    FRows.push_back(FFree);
+    FFree += bytes.size();
+    FFreeBytes -= bytes.size();
 }
 
 void TRecordCache::Clear() {
+    FRows.clear();
+    FRows.shrink_to_fit();
     FBlocks.clear();
-    FCount = 0;
+    FFree = nullptr;
+    FFreeBytes = 0;
+    FCapacity = 0;
 }
 
 } // namespace gravlink

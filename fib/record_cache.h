@@ -1,42 +1,39 @@
 #pragma once
 
-#include "fib/fib_fields.h"
-
-#include <array>
+#include <cstddef>
+#include <deque>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 namespace gravlink {
 
-// One cached row: the data of each field, in field order.
-using TRecordBuffer = std::vector<TFieldData>;
-
-// The rows a data set has fetched, kept until it closes. Room grows in blocks of 32
-// rows, so a row never moves once it is cached.
+// The rows a data set has fetched, kept until it closes, each as one run of bytes
+// (the data set's compact form of its fetched buffer). Rows are packed into large
+// blocks and never move once cached; the cost of a row is its bytes and one pointer.
 class TRecordCache {
 public:
-    static constexpr size_t BlockSize = 32;
+    // Bytes of one block; a larger row gets a block of its own.
+    static constexpr size_t BlockSize = 256 * 1024;
 
     // Rows cached.
-    size_t Count() const { return FCount; }
-    // Rows there is room for: whole blocks.
-    size_t Capacity() const { return FBlocks.size() * BlockSize; }
+    size_t Count() const { return FRows.size(); }
+    // Bytes held in blocks, used or not.
+    size_t Capacity() const { return FCapacity; }
 
-    // A new row at the end with fieldCount null values.
-    TRecordBuffer& Append(size_t fieldCount);
-    TRecordBuffer& operator[](size_t row) { return (*FBlocks[row / BlockSize])[row % BlockSize]; }
-    const TRecordBuffer& operator[](size_t row) const {
-        return (*FBlocks[row / BlockSize])[row % BlockSize];
-    }
-    // Drops the last row (a fetch that failed half-way).
-    void DropLast();
+    // A copy of bytes as the new last row.
+    void Append(std::string_view bytes);
+    // The bytes of a row, valid until Clear.
+    const char* operator[](size_t row) const { return FRows[row]; }
     // Frees every row and block.
     void Clear();
 
 private:
-    using TBlock = std::array<TRecordBuffer, BlockSize>;
-    std::vector<std::unique_ptr<TBlock>> FBlocks;
-    size_t FCount = 0;
+    std::vector<std::unique_ptr<char[]>> FBlocks;
+    std::deque<const char*> FRows;
+    char* FFree = nullptr;
+    size_t FFreeBytes = 0;
+    size_t FCapacity = 0;
 };
 
 } // namespace gravlink

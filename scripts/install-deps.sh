@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev googletest
   qt6-base-dev qt6-base-dev-tools libgl-dev
   firebird3.0-server firebird3.0-utils firebird-dev libfbclient2
+  qt6-translations-l10n
   locales xvfb xauth clang-format time
   # The packaging check: the package's own checkers and what it installs with.
   lintian desktop-file-utils librsvg2-bin systemd man-db adduser

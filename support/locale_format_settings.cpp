@@ -33,6 +33,16 @@ std::optional<char> OneWin1251Char(std::string_view text) {
     return (*converted)[0];
 }
 
+// glibc groups thousands with a space that Windows-1251 lacks (U+202F, ru_RU among
+// others) or with U+2009; Russian Windows writes the no-break space 0xA0 there.
+std::optional<char> ThousandSeparatorOf(std::string_view text) {
+    constexpr std::string_view spaces[] = {"\u202F", "\u00A0", "\u2009"};
+    for (const std::string_view space : spaces)
+        if (text == space)
+            return '\xA0';
+    return OneWin1251Char(text);
+}
+
 // Length of the UTF-8 character that begins text.
 size_t FirstCharLength(std::string_view text) {
     size_t n = 1;
@@ -281,7 +291,7 @@ TFormatSettings TextFormatSettingsOfCurrentLocale() {
     const lconv* numeric = localeconv();
     if (const auto point = OneWin1251Char(numeric->decimal_point))
         settings.DecimalPoint = *point;
-    if (const auto thousands = OneWin1251Char(numeric->thousands_sep))
+    if (const auto thousands = ThousandSeparatorOf(numeric->thousands_sep))
         settings.ThousandSeparatorChar = *thousands;
     return settings;
 }

@@ -1,5 +1,6 @@
 #include "support/xml_document.h"
 
+#include "support/file_replace.h"
 #include "support/stream_error.h"
 
 #include <algorithm>
@@ -245,13 +246,21 @@ void TmoxXMLParser2::ParseXML() {
     SetName({});
     SetText({});
     FLastError.clear();
+    FStopPosition = 0;
+    FStopReason.clear();
     FPosition = 1;
 
-    if (!ReadProlog())
+    if (!ReadProlog()) {
+        FStopPosition = FPosition;
+        FStopReason = FLastError;
         return;
+    }
     try {
         ReadElements();
     } catch (const Exception& failure) {
+        // A search that found nothing has set the position to 0: it ran to the end.
+        FStopPosition = FPosition != 0 ? FPosition : FSource.size() + 1;
+        FStopReason = failure.Message();
         const size_t nearFrom = FPosition > 20 ? FPosition - 20 : 1;
         std::string message = failure.Message() + " near " + SourceBetween(nearFrom, nearFrom + 49);
         message += "\r\nError position=" + std::to_string(FPosition) + "\r\n";
@@ -385,12 +394,8 @@ void TmoxXMLParser2::LoadXML(const std::string& path) {
 }
 
 void TmoxXMLParser2::SaveXML(const std::string& path) {
-    const std::string text = XMLText();
-    const FileDescriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-    if (file.Get() < 0)
-        throw EFCreateError(path, errno);
-    if (::write(file.Get(), text.data(), text.size()) != static_cast<ssize_t>(text.size()))
-        throw EWriteError();
+    // Never a file cut short: a failed write leaves the old one whole.
+    ReplaceFileContent(path, XMLText());
 }
 
 } // namespace gravlink

@@ -94,6 +94,10 @@ public:
     const TmoxXMLNode2& Declaration() const { return FDeclaration; }
     // What the last parse failed with; empty after a parse that succeeded.
     const std::string& LastError() const { return FLastError; }
+    // Where the last parse stopped, when it failed: the 1-based byte position of the
+    // read (one past the end when it ran off the end of the text), and why.
+    size_t StopPosition() const { return FStopPosition; }
+    const std::string& StopReason() const { return FStopReason; }
 
     // The document serialised with its fixed byte layout.
     std::string XMLText();
@@ -121,6 +125,8 @@ private:
 
     TmoxXMLNode2 FDeclaration;
     std::string FLastError;
+    size_t FStopPosition = 0;
+    std::string FStopReason;
     std::string FSource;
     size_t FPosition = 1; // 1-based read position in FSource
     // The writer's output buffer.

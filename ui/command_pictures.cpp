@@ -1,5 +1,6 @@
 #include "ui/command_pictures.h"
 
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
@@ -83,12 +84,8 @@ void DrawCircleArrows(QPainter& painter) {
     DrawArrowHead(painter, QPointF(3.2, 5.2), QPointF(2.8, 9.2));
 }
 
-} // namespace
-
-QPixmap CommandPicture(int index) {
-    QPixmap picture(CommandPictureSize, CommandPictureSize);
-    picture.fill(Qt::transparent);
-    QPainter painter(&picture);
+// Drawn on a 16 x 16 grid, which the painter scales to the size asked for.
+void DrawCommandPicture(QPainter& painter, int index) {
     painter.setRenderHint(QPainter::Antialiasing);
     switch (index) {
     case cpExport: {
@@ -126,14 +123,47 @@ QPixmap CommandPicture(int index) {
     default:
         break;
     }
-    return picture;
+}
+
+// A picture as a vector image: drawn afresh for every size and pixel ratio, so that it
+// stays sharp on a scaled screen.
+class TCommandPictureEngine final : public QIconEngine {
+public:
+    explicit TCommandPictureEngine(int index) : FIndex(index) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override {
+        painter->save();
+        painter->translate(rect.topLeft());
+        painter->scale(rect.width() / qreal(CommandPictureSize),
+                       rect.height() / qreal(CommandPictureSize));
+        DrawCommandPicture(*painter, FIndex);
+        painter->restore();
+    }
+    // The size is in device pixels: the icon sets the pixel ratio on what comes back.
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        QPixmap picture(size);
+        picture.fill(Qt::transparent);
+        QPainter painter(&picture);
+        paint(&painter, QRect(QPoint(0, 0), size), mode, state);
+        return picture;
+    }
+    QIconEngine* clone() const override { return new TCommandPictureEngine(FIndex); }
+
+private:
+    int FIndex;
+};
+
+} // namespace
+
+QPixmap CommandPicture(int index, int size) {
+    return TCommandPictureEngine(index).pixmap(QSize(size, size), QIcon::Normal, QIcon::Off);
 }
 
 std::vector<QIcon> CommandPictures() {
     std::vector<QIcon> pictures;
     pictures.reserve(CommandPictureCount);
     for (int index = 0; index < CommandPictureCount; ++index)
-        pictures.emplace_back(CommandPicture(index));
+        pictures.emplace_back(new TCommandPictureEngine(index));
     return pictures;
 }
 

@@ -6,7 +6,7 @@
 
 namespace gravlink {
 
-// ImageList1: the eight 16 x 16 toolbar pictures, drawn on a transparent ground.
+// ImageList1: the eight toolbar pictures, 16 x 16 on a transparent ground.
 enum TCommandPicture {
     cpExport = 0,
     cpSettings = 1,
@@ -20,9 +20,10 @@ enum TCommandPicture {
 inline constexpr int CommandPictureCount = 8;
 inline constexpr int CommandPictureSize = 16;
 
-QPixmap CommandPicture(int index);
+// One picture drawn at size x size device pixels.
+QPixmap CommandPicture(int index, int size = CommandPictureSize);
 
-// All eight, by index.
+// All eight, by index, as vector images that are drawn for the screen's pixel ratio.
 std::vector<QIcon> CommandPictures();
 
 } // namespace gravlink

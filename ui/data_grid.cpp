@@ -2,9 +2,11 @@
 
 #include "ui/data_source_model.h"
 #include "ui/grid_search_dialog.h"
+#include "ui/wait_cursor.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QScrollBar>
 #include <algorithm>
 
 namespace gravlink {
@@ -40,6 +42,7 @@ TDataGrid::TDataGrid(TDataSourceModel& source, QWidget* parent)
     indicator->setHighlightSections(false);
     indicator->setSectionsClickable(false);
 
+    connect(verticalScrollBar(), &QScrollBar::sliderReleased, this, &TDataGrid::ScrollBarReleased);
     connect(&FSource, &QAbstractItemModel::modelReset, this, &TDataGrid::SourceReset);
     connect(&FSource, &TDataSourceModel::CurrentRowChanged, this, &TDataGrid::FollowCursor);
 }
@@ -78,6 +81,34 @@ void TDataGrid::GoToCell(int row, int column) {
     FollowCursor(FSource.CurrentRow());
 }
 
+void TDataGrid::GoToLast() {
+    {
+        const TOverrideCursor wait;
+        FSource.FetchAll();
+    }
+    if (FSource.rowCount() > 0)
+        GoToCell(FSource.rowCount() - 1, FColumn);
+}
+
+void TDataGrid::GoToFirst() {
+    if (FSource.rowCount() > 0)
+        GoToCell(0, FColumn);
+}
+
+void TDataGrid::ScrollBarReleased() {
+    const QScrollBar* bar = verticalScrollBar();
+    if (bar->value() == bar->maximum() && FSource.canFetchMore({}))
+        GoToLast();
+}
+
+void TDataGrid::verticalScrollbarValueChanged(int value) {
+    // While the thumb is dragged it stands for the rows fetched so far; let go at the
+    // end, it fetches the rest.
+    if (verticalScrollBar()->isSliderDown())
+        return;
+    QTableView::verticalScrollbarValueChanged(value);
+}
+
 void TDataGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     QTableView::currentChanged(current, previous);
     if (!current.isValid())
@@ -90,6 +121,14 @@ void TDataGrid::currentChanged(const QModelIndex& current, const QModelIndex& pr
 void TDataGrid::keyPressEvent(QKeyEvent* event) {
     if (event->matches(QKeySequence::Find)) {
         OpenSearch();
+        return;
+    }
+    if (event->modifiers() == Qt::ControlModifier && event->key() == Qt::Key_End) {
+        GoToLast();
+        return;
+    }
+    if (event->modifiers() == Qt::ControlModifier && event->key() == Qt::Key_Home) {
+        GoToFirst();
         return;
     }
     QTableView::keyPressEvent(event);

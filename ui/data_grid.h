@@ -24,6 +24,10 @@ public:
     void OpenSearch();
     // Makes (row, column) current and visible; the data set's cursor follows.
     void GoToCell(int row, int column);
+    // The data set's last record, every remaining row fetched first (Ctrl+End, the
+    // scroll bar dragged to its end); its first record (Ctrl+Home).
+    void GoToLast();
+    void GoToFirst();
     // Typing does not jump to a matching row: the current record moves only where the
     // operator moves it, as the marking commands act on it. Ctrl+F searches.
     void keyboardSearch(const QString& search) override;
@@ -31,11 +35,13 @@ public:
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void verticalScrollbarValueChanged(int value) override;
 
 private:
     void SourceReset();
     void FollowCursor(int row);
     int ColumnWidth(int column) const;
+    void ScrollBarReleased();
 
     TDataSourceModel& FSource;
     TGridSearchDialog* FSearch = nullptr;

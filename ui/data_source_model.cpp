@@ -2,6 +2,18 @@
 
 #include "ui/qt_text.h"
 
+#include <chrono>
+
+namespace gravlink {
+namespace {
+using Clock = std::chrono::steady_clock;
+// Rows between two looks at the clock; the clock costs nothing beside a fetch.
+constexpr int FetchAllChunk = 256;
+// How often a fetch of every row tells how far it is.
+constexpr auto ProgressInterval = std::chrono::milliseconds(250);
+} // namespace
+} // namespace gravlink
+
 namespace gravlink {
 
 TDataSourceModel::TDataSourceModel(TFIBCustomDataSet& dataSet, QObject* parent)
@@ -45,6 +57,7 @@ void TDataSourceModel::DataSetChanged(TFIBCustomDataSet&, TDataSetEvent event) {
         FCurrent = FDataSet.CurrentRow();
         endResetModel();
         emit CurrentRowChanged(FCurrent);
+        TellRowCount();
         break;
     case deClosing:
     case deClosed:
@@ -56,6 +69,7 @@ void TDataSourceModel::DataSetChanged(TFIBCustomDataSet&, TDataSetEvent event) {
         FColumns = 0;
         FCurrent = -1;
         endResetModel();
+        TellRowCount();
         break;
     case deRowsFetched:
         if (FOpen && !FFetching)
@@ -80,11 +94,50 @@ void TDataSourceModel::DataSetChanged(TFIBCustomDataSet&, TDataSetEvent event) {
 
 void TDataSourceModel::AppendFetchedRows() {
     const int count = FDataSet.RecordCount();
-    if (count <= FRows)
+    if (count > FRows) {
+        beginInsertRows({}, FRows, count - 1);
+        FRows = count;
+        endInsertRows();
+    }
+    TellRowCount();
+}
+
+void TDataSourceModel::TellRowCount() {
+    const int known = FOpen && FDataSet.AllFetched() ? FRows : -1;
+    if (known == FToldCount)
         return;
-    beginInsertRows({}, FRows, count - 1);
-    FRows = count;
-    endInsertRows();
+    FToldCount = known;
+    emit RowCountKnown(known);
+}
+
+void TDataSourceModel::FetchAll() {
+    if (!FOpen || FDataSet.AllFetched())
+        return;
+    FFetching = true;
+    const bool held = FHeld;
+    // The view asks for no rows of its own while it repaints meanwhile.
+    FHeld = true;
+    Run([this, held] {
+        struct Done {
+            TDataSourceModel& Model;
+            bool Held;
+            ~Done() {
+                Model.FFetching = false;
+                Model.FHeld = Held;
+            }
+        } done{*this, held};
+        auto shown = Clock::now();
+        while (FOpen && FDataSet.FetchMore(FetchAllChunk) == FetchAllChunk) {
+            if (Clock::now() - shown < ProgressInterval)
+                continue;
+            // The scroll range grows with the rows, and the window repaints.
+            AppendFetchedRows();
+            emit RowsFetching(FDataSet.RecordCount());
+            shown = Clock::now();
+        }
+    });
+    if (FOpen)
+        AppendFetchedRows();
 }
 
 int TDataSourceModel::rowCount(const QModelIndex& parent) const {
@@ -137,7 +190,7 @@ Qt::ItemFlags TDataSourceModel::flags(const QModelIndex& index) const {
 }
 
 bool TDataSourceModel::canFetchMore(const QModelIndex& parent) const {
-    return !parent.isValid() && FOpen && !FDataSet.AllFetched();
+    return !parent.isValid() && FOpen && !FHeld && !FDataSet.AllFetched();
 }
 
 void TDataSourceModel::fetchMore(const QModelIndex& parent) {

@@ -34,6 +34,12 @@ public:
     void MoveCursor(int row);
     // Runs a step that may fail where a failure can be reported.
     void Run(const std::function<void()>& step) const;
+    // While held (the window's work runs), the table asks the data set for no rows.
+    void SetHeld(bool held) { FHeld = held; }
+    bool Held() const { return FHeld; }
+    // Fetches every remaining row; the table grows as they arrive, and RowsFetching
+    // tells how far it is a few times a second. A failure is reported.
+    void FetchAll();
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -47,10 +53,15 @@ public:
 signals:
     // The data set's cursor moved to row (-1: no row).
     void CurrentRowChanged(int row);
+    // During FetchAll: the rows fetched so far.
+    void RowsFetching(int rows);
+    // The rows of the data set once all are fetched; -1 while some are not, or closed.
+    void RowCountKnown(int rows);
 
 private:
     void DataSetChanged(TFIBCustomDataSet& dataSet, TDataSetEvent event) override;
     void AppendFetchedRows();
+    void TellRowCount();
 
     TFIBCustomDataSet& FDataSet;
     TGuard FGuard;
@@ -61,6 +72,8 @@ private:
     int FColumns = 0;
     int FCurrent = -1;
     bool FFetching = false;
+    bool FHeld = false;
+    int FToldCount = -1;
 };
 
 } // namespace gravlink

@@ -4,6 +4,7 @@
 #include "ui/data_grid.h"
 #include "ui/data_source_model.h"
 #include "ui/qt_text.h"
+#include "ui/wait_cursor.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -116,7 +117,7 @@ QString TGridSearchDialog::CellText(int row, int column) const {
     if (chkFormat->isChecked())
         return ToQt(dataSet.DisplayTextAt(row, column));
     const TField& field = dataSet.Fields(column);
-    const TVariant value = field.VariantOf(dataSet.Records(row)[static_cast<size_t>(column)]);
+    const TVariant value = field.VariantOf(dataSet.FieldDataAt(row, column));
     return value.IsNull() ? QString() : ToQt(value.AsString());
 }
 
@@ -150,6 +151,8 @@ bool TGridSearchDialog::FindNext() {
         return false;
     const int current = source.CurrentRow();
     int found = -1;
+    // A search may fetch every remaining row.
+    const TOverrideCursor wait;
     source.Run([&] {
         switch (Direction()) {
         case TSearchDirection::Down:

@@ -1,18 +1,22 @@
 #include "ui/main_window.h"
 
 #include "app/app_title.h"
+#include "app/work_texts.h"
 #include "support/text_format_settings.h"
 #include "ui/command_pictures.h"
 #include "ui/data_grid.h"
 #include "ui/data_source_model.h"
+#include "ui/message_box.h"
 #include "ui/picker_formats.h"
 #include "ui/qt_text.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDateEdit>
 #include <QLabel>
 #include <QMessageBox>
+#include <QStatusBar>
 #include <QTimeEdit>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -71,6 +75,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), FController(*this
     DBGridEh1->setObjectName(QStringLiteral("DBGridEh1"));
     layout->addWidget(DBGridEh1, 1);
     setCentralWidget(central);
+    CreateStatusLine();
 
     // The grid comes first and holds the focus; the pickers follow it.
     setTabOrder(DBGridEh1, dtpDateBegin);
@@ -131,6 +136,21 @@ void MainWindow::CreateToolBar() {
     ActionToolBar1->addAction(actSettings);
     ActionToolBar1->addSeparator();
     actRefresh = AddCommand("actRefresh", "Обновить", cpRefresh, &TfrmMain::actRefreshExecute);
+}
+
+void MainWindow::CreateStatusLine() {
+    lblStatus = new QLabel(this);
+    lblStatus->setObjectName(QStringLiteral("lblStatus"));
+    lblRowCount = new QLabel(this);
+    lblRowCount->setObjectName(QStringLiteral("lblRowCount"));
+    statusBar()->setSizeGripEnabled(true);
+    statusBar()->addWidget(lblStatus, 1);
+    statusBar()->addPermanentWidget(lblRowCount);
+    connect(dcrStat, &TDataSourceModel::RowsFetching, this,
+            [this](int rows) { ShowProgress(FetchProgressText(rows)); });
+    connect(dcrStat, &TDataSourceModel::RowCountKnown, this, [this](int rows) {
+        lblRowCount->setText(rows < 0 ? QString() : ToQt(RowCountText(rows)));
+    });
 }
 
 void MainWindow::actSettingsTriggered() {
@@ -239,7 +259,59 @@ void MainWindow::SetPickerDates(TDateTime date) {
 void MainWindow::ShowMessage(const std::string& text, bool errorIcon) {
     QMessageBox box(errorIcon ? QMessageBox::Critical : QMessageBox::NoIcon, ToQt(AppTitle()),
                     ToQt(text), QMessageBox::Ok, isVisible() ? this : nullptr);
-    box.exec();
+    ExecMessageBox(box);
+}
+
+bool MainWindow::AskYesNo(const std::string& text) {
+    QMessageBox box(QMessageBox::Question, ToQt(AppTitle()), ToQt(text),
+                    QMessageBox::Yes | QMessageBox::No, isVisible() ? this : nullptr);
+    // Enter on a mis-opened box keeps the stamps.
+    box.setDefaultButton(QMessageBox::No);
+    return ExecMessageBox(box) == QMessageBox::Yes;
+}
+
+void MainWindow::BeginWork() {
+    if (FWork++ > 0)
+        return;
+    QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+}
+
+void MainWindow::EndWork() {
+    if (FWork == 0 || --FWork > 0)
+        return;
+    QApplication::restoreOverrideCursor();
+    if (FCloseAsked) {
+        FCloseAsked = false;
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    }
+}
+
+void MainWindow::Repaint() {
+    // Paint, expose and resize events only: a key or a click waits until the work
+    // is done, so no command starts inside another. What the grid repaints meanwhile
+    // must not reach the database.
+    const bool held = dcrStat->Held();
+    dcrStat->SetHeld(true);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    dcrStat->SetHeld(held);
+}
+
+void MainWindow::ShowProgress(const std::string& text) {
+    lblStatus->setText(ToQt(text));
+    Repaint();
+}
+
+void MainWindow::ShowStatus(const std::string& text) {
+    lblStatus->setText(ToQt(text));
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (FWork > 0) {
+        FCloseAsked = true;
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 void MainWindow::PostAutoExport() {

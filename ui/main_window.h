@@ -41,7 +41,13 @@ public:
     TDateTime TimeEnd() const override;
     void SetPickerDates(TDateTime date) override;
     void ShowMessage(const std::string& text, bool errorIcon) override;
+    bool AskYesNo(const std::string& text) override;
     bool ExecuteSettingsDialog(TSettingsDialogFields& fields) override;
+    void BeginWork() override;
+    void EndWork() override;
+    bool ShowsProgress() const override { return !FMinimised; }
+    void ShowProgress(const std::string& text) override;
+    void ShowStatus(const std::string& text) override;
     void PostAutoExport() override;
     void Close() override;
 
@@ -65,9 +71,15 @@ public:
     QTimeEdit* dtpTimeEnd = nullptr;
     TDataSourceModel* dcrStat = nullptr;
     TDataGrid* DBGridEh1 = nullptr;
+    // The status line: what the last long work did, and the rows once all are fetched.
+    QLabel* lblStatus = nullptr;
+    QLabel* lblRowCount = nullptr;
+    bool Working() const { return FWork > 0; }
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // A close asked for while work runs waits for the work's end.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void CreateToolBar();
@@ -79,10 +91,15 @@ private:
     QTimeEdit* CreateTimePicker();
     void PlacePeriodPanel();
     void actSettingsTriggered();
+    void CreateStatusLine();
+    // Repaints what changed, handling no input.
+    void Repaint();
 
     TfrmMain FController;
     bool FMinimised = false;
     bool FShown = false;
+    int FWork = 0;
+    bool FCloseAsked = false;
 };
 
 } // namespace gravlink

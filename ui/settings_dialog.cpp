@@ -260,15 +260,27 @@ void TfrmSettings::Guarded(void (TfrmSettings::*handler)()) {
     }
 }
 
+namespace {
+// The bytes a memo was given, and its text as it showed them, so that a text the
+// operator did not edit comes back byte for byte: lone LF and CR included.
+const char* const GivenProperty = "gravlinkGiven";
+const char* const ShownProperty = "gravlinkShown";
+} // namespace
+
 void TfrmSettings::SetMemoText(QPlainTextEdit* memo, const std::string& text) {
     QString shown = ToQt(text);
     shown.replace("\r\n", "\n");
     memo->setPlainText(shown);
+    memo->setProperty(GivenProperty, QByteArray::fromStdString(text));
+    memo->setProperty(ShownProperty, memo->document()->toRawText());
 }
 
 std::string TfrmSettings::MemoText(const QPlainTextEdit* memo) {
     // The raw text: the plain one turns no-break spaces into spaces.
     QString text = memo->document()->toRawText();
+    const QVariant shown = memo->property(ShownProperty);
+    if (shown.isValid() && shown.toString() == text)
+        return memo->property(GivenProperty).toByteArray().toStdString();
     text.replace(QChar::ParagraphSeparator, "\r\n");
     text.replace(QChar::LineSeparator, "\r\n");
     return FromQt(text);

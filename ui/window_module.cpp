@@ -5,9 +5,11 @@
 #include "support/locale_format_settings.h"
 #include "ui/main_window.h"
 #include "ui/program_icon.h"
+#include "ui/qt_translations.h"
 
 #include <QApplication>
 #include <QByteArray>
+#include <QLocale>
 #include <QScreen>
 #include <QStyle>
 #include <QtGlobal>
@@ -71,6 +73,8 @@ extern "C" Q_DECL_EXPORT int GravlinkRunWindow(int argc, char** argv) {
         application.emplace(argc, argv);
     }
     QApplication::setApplicationName("gravlink");
+    // Qt's own dialogs and buttons speak the desktop's language.
+    gravlink::LoadQtTranslations(QLocale::system());
     // The desktop matches the window to its desktop entry by this name.
     QGuiApplication::setDesktopFileName("gravlink");
     gravlink::SetProgramIcon();

@@ -43,6 +43,35 @@ TEST_F(ProgramRun, UnattendedRunWithADamagedSettingsFileEndsByItselfKeepingTheFi
     EXPECT_EQ(test::ReadFileBytes(Dir / "gravlink.ini.bak"), damaged);
 }
 
+// A file cut short loses the keys after the cut: with SqlAutoExt gone the update would
+// stamp records the query never wrote.
+TEST_F(ProgramRun, UnattendedRunWithASettingsFileCutShortExportsAndStampsNothing) {
+    test::WeighingDatabase database;
+    std::filesystem::create_directory(Dir / "out");
+    TExportSettings settings = database.Settings((Dir / "out").string());
+    settings.SqlAutoExt = "and CONFIRM = 'Y'";
+    const std::string path = (Dir / "gravlink.ini").string();
+    WriteSettingsFile(path, settings);
+    std::string damaged = test::ReadFileBytes(path);
+    damaged.erase(damaged.find("</SqlSelect>") + 12);
+    test::WriteFileBytes(path, damaged);
+
+    const test::ProcessResult run = Run("-auto");
+    EXPECT_EQ(run.Status, 1) << run.Output;
+    EXPECT_FALSE(std::filesystem::exists(Dir / "out" / "gravout.cvs"));
+    EXPECT_EQ(database.Stamped(), 1);
+    const std::string log = test::ReadFileBytes(Dir / "error.log");
+    EXPECT_NE(log.find(": " + ReportTexts().SettingsDamaged + "\r\n" + path + "\r\n"),
+              std::string::npos)
+        << log;
+    EXPECT_NE(log.find(ReportTexts().SettingsStoppedAt + " " + std::to_string(damaged.size() + 1) +
+                       ": < not found\r\n" + ReportTexts().ExportNotRun + "\r\n"),
+              std::string::npos)
+        << log;
+    EXPECT_EQ(test::ReadFileBytes(Dir / "gravlink.ini"), damaged);
+    EXPECT_EQ(test::ReadFileBytes(Dir / "gravlink.ini.bak"), damaged);
+}
+
 TEST_F(ProgramRun, UnattendedRunWhoseLogCannotBeWrittenEndsByItself) {
     std::filesystem::create_directory(Dir / "error.log"); // a folder where the log should be
     const test::ProcessResult run = Run("-auto");

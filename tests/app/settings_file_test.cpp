@@ -1,4 +1,5 @@
 #include "app/frm_main.h"
+#include "app/report_texts.h"
 #include "app/settings_file.h"
 #include "support/exception.h"
 #include "tests/fixtures/fake_main_window.h"
@@ -85,6 +86,12 @@ TEST_F(SettingsFileTest, ADamagedFileIsKeptAsBakBeforeItIsRewritten) {
     WriteSettings(damaged);
     Start();
     EXPECT_EQ(Form.Settings().DBName, "kept");
+    // The operator learns of it before the window shows anything.
+    ASSERT_EQ(Window.Messages.size(), 1u);
+    EXPECT_EQ(Window.Messages[0].Text, ReportTexts().SettingsDamaged + "\r\n" + Path().string() +
+                                           "\r\n" + ReportTexts().SettingsStoppedAt + " " +
+                                           std::to_string(damaged.size() - 5) +
+                                           ": Expected < when parsing text");
     Form.FormDestroy();
     EXPECT_EQ(test::ReadFileBytes(Dir / "gravlink.ini.bak"), damaged);
     EXPECT_NE(test::ReadFileBytes(Path()).find("<DBName>kept</DBName>"), std::string::npos);

@@ -1,4 +1,5 @@
 #include "fib/fib_error.h"
+#include "fib/fib_query.h"
 #include "tests/fib/fib_fixture.h"
 
 #include <gtest/gtest.h>
@@ -110,6 +111,51 @@ TEST(StatusError, AttachToAMissingFileNamesTheConnectionAndEndsEachLineWithCRLF)
                                             "No such file or directory.\r\n");
     }
     EXPECT_FALSE(objects.dbsGrav.Connected());
+}
+
+// Engine messages longer than any fixed buffer arrive whole, with the lines around them
+// as they are for short ones.
+TEST(StatusError, LongMessagesArriveWhole) {
+    TempDir dir;
+    MainWindowObjects objects;
+    std::string missing = dir.Path().string();
+    for (int i = 0; i < 8; ++i)
+        missing += "/" + std::string(100, static_cast<char>('a' + i));
+    missing += "/missing.fdb";
+    objects.dbsGrav.SetDBName(missing);
+    try {
+        objects.dbsGrav.Open();
+        FAIL() << "attached to a missing file";
+    } catch (const EFIBInterBaseError& failure) {
+        EXPECT_EQ(failure.IscMessage(), "I/O error during \"open\" operation for file \"" +
+                                            missing +
+                                            "\".\r\nError while trying to open file.\r\n"
+                                            "No such file or directory.\r\n");
+    }
+
+    TestDatabase database;
+    const std::string text(930, 'x');
+    database.Isql("create exception E_LONG '" + text +
+                  "';"
+                  "create table T (ID integer);"
+                  "set term ^;"
+                  "create trigger T_BU for T before update as begin exception E_LONG; end^"
+                  "set term ;^"
+                  "insert into T values (1);");
+    objects.dbsGrav.SetDBName(database.File());
+    objects.dbsGrav.Open();
+    TpFIBQuery qryDBCheck(&objects.frmMain, "qryDBCheck");
+    qryDBCheck.SetDatabase(&objects.dbsGrav);
+    qryDBCheck.SetTransaction(&objects.trnEdit);
+    objects.trnEdit.StartTransaction();
+    qryDBCheck.SetSQL("update T set ID = 2");
+    try {
+        qryDBCheck.ExecQuery();
+        FAIL() << "the trigger let the update through";
+    } catch (const EFIBInterBaseError& failure) {
+        EXPECT_EQ(failure.IscMessage(), "exception 1.\r\nE_LONG.\r\n" + text +
+                                            ".\r\nAt trigger 'T_BU' line: 1, col: 50.\r\n");
+    }
 }
 
 } // namespace gravlink::test

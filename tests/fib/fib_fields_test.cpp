@@ -1,6 +1,7 @@
 #include "fib/fib_fields.h"
 #include "fib/fib_variant.h"
 #include "fib/record_cache.h"
+#include "fib/record_layout.h"
 #include "support/date_time_value.h"
 #include "support/text_format_settings.h"
 #include "tests/fib/fib_fixture.h"
@@ -186,27 +187,62 @@ TEST(Variant, TextAndFailedConversions) {
     EXPECT_EQ(TVariant(int32_t(5)).AsInt64(), 5);
 }
 
-TEST(RecordCache, GrowsInBlocksAndKeepsRowsInPlace) {
+TEST(RecordCache, PacksRowsIntoBlocksAndKeepsThemInPlace) {
     TRecordCache cache;
     EXPECT_EQ(cache.Capacity(), 0u);
-    TRecordBuffer& first = cache.Append(2);
-    first[0] = std::string("a");
-    EXPECT_EQ(cache.Capacity(), 32u);
-    for (int i = 1; i < 32; ++i)
-        cache.Append(2)[1] = int32_t(i);
-    EXPECT_EQ(cache.Capacity(), 32u);
-    cache.Append(2);
-    EXPECT_EQ(cache.Count(), 33u);
-    EXPECT_EQ(cache.Capacity(), 64u);
-    EXPECT_EQ(&cache[0], &first) << "a cached row moved when the cache grew";
-    EXPECT_EQ(std::get<std::string>(cache[0][0]), "a");
-    EXPECT_EQ(std::get<int32_t>(cache[31][1]), 31);
-    EXPECT_TRUE(std::holds_alternative<std::monostate>(cache[32][0]));
-    cache.DropLast();
-    EXPECT_EQ(cache.Count(), 32u);
+    cache.Append("first");
+    const char* first = cache[0];
+    EXPECT_EQ(cache.Capacity(), TRecordCache::BlockSize);
+    // Enough rows for several blocks, one row larger than a block among them.
+    const std::string row(1000, 'r');
+    for (int i = 0; i < 1000; ++i)
+        cache.Append(row);
+    cache.Append(std::string(TRecordCache::BlockSize + 1, 'x'));
+    cache.Append("last");
+    EXPECT_EQ(cache.Count(), 1003u);
+    EXPECT_GT(cache.Capacity(), 4 * TRecordCache::BlockSize);
+    EXPECT_EQ(cache[0], first) << "a cached row moved when the cache grew";
+    EXPECT_EQ(std::string(cache[0], 5), "first");
+    EXPECT_EQ(std::string(cache[1000], 1000), row);
+    EXPECT_EQ(cache[1001][TRecordCache::BlockSize], 'x');
+    EXPECT_EQ(std::string(cache[1002], 4), "last");
     cache.Clear();
     EXPECT_EQ(cache.Count(), 0u);
     EXPECT_EQ(cache.Capacity(), 0u);
+}
+
+// Every kind of value comes back as it went in, nulls between them taking no room.
+TEST(RecordLayout, ReadsBackEachValueAndEachNull) {
+    using TKind = TRecordLayout::TKind;
+    const TRecordLayout layout({TKind::Text, TKind::Int32, TKind::Text, TKind::Int64, TKind::Double,
+                                TKind::Quad, TKind::Int32, TKind::Text, TKind::Double});
+    std::string row;
+    layout.Begin(row);
+    size_t place = TRecordLayout::BeginText(row);
+    row += "abc";
+    TRecordLayout::EndText(row, place);
+    TRecordLayout::AppendInt32(row, -7);
+    TRecordLayout::SetNull(row, 2);
+    TRecordLayout::AppendInt64(row, 123456789012345LL);
+    TRecordLayout::AppendDouble(row, 1234.5);
+    TRecordLayout::AppendQuad(row, ISC_QUAD{1, 2});
+    TRecordLayout::SetNull(row, 6);
+    place = TRecordLayout::BeginText(row);
+    TRecordLayout::EndText(row, place); // an empty text is not null
+    TRecordLayout::AppendDouble(row, -0.25);
+    // Flags, then 2 + 3, 4, 8, 8, 8, 2 and 8 bytes.
+    EXPECT_EQ(row.size(), 2u + 5 + 4 + 8 + 8 + 8 + 2 + 8);
+
+    const char* bytes = row.data();
+    EXPECT_EQ(std::get<std::string>(layout.Read(bytes, 0)), "abc");
+    EXPECT_EQ(std::get<int32_t>(layout.Read(bytes, 1)), -7);
+    EXPECT_TRUE(std::holds_alternative<std::monostate>(layout.Read(bytes, 2)));
+    EXPECT_EQ(std::get<int64_t>(layout.Read(bytes, 3)), 123456789012345LL);
+    EXPECT_EQ(std::get<double>(layout.Read(bytes, 4)), 1234.5);
+    EXPECT_EQ(std::get<ISC_QUAD>(layout.Read(bytes, 5)).gds_quad_low, 2u);
+    EXPECT_TRUE(layout.IsNull(bytes, 6));
+    EXPECT_EQ(std::get<std::string>(layout.Read(bytes, 7)), "");
+    EXPECT_EQ(std::get<double>(layout.Read(bytes, 8)), -0.25);
 }
 
 } // namespace

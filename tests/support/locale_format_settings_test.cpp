@@ -89,11 +89,14 @@ TEST(LocaleFormatSettings, TwelveHourLocaleBuildsItsPatternsWithTheMarkBehind) {
     EXPECT_EQ(en.ThousandSeparatorChar, ',');
 }
 
-TEST(LocaleFormatSettings, SeparatorThatWin1251LacksKeepsTheDefault) {
-    // fr_FR groups thousands with a narrow no-break space, which Windows-1251 lacks;
-    // the C locale has no thousands separator at all.
+TEST(LocaleFormatSettings, GlibcThousandsSpacesBecomeTheNoBreakSpace) {
+    // ru_RU and fr_FR group thousands with a narrow no-break space, which Windows-1251
+    // lacks: Russian Windows writes 0xA0 there. The C locale has no separator at all.
+    const TFormatSettings ru = SettingsOf("ru_RU.UTF-8");
+    EXPECT_EQ(ru.ThousandSeparatorChar, '\xA0');
+    EXPECT_EQ(ru.DecimalPoint, ',');
     const TFormatSettings fr = SettingsOf("fr_FR.UTF-8");
-    EXPECT_EQ(fr.ThousandSeparatorChar, ',');
+    EXPECT_EQ(fr.ThousandSeparatorChar, '\xA0');
     EXPECT_EQ(fr.DecimalPoint, ',');
     EXPECT_EQ(SettingsOf("C").ThousandSeparatorChar, ',');
 }

@@ -3,10 +3,13 @@
 #include "tests/fixtures/temp_dir.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -508,6 +511,55 @@ TEST_F(XmlFileTest, FileThatCannotBeCreatedRaisesCreateFailure) {
         EXPECT_EQ(failure.Message(),
                   "Cannot create file \"" + path + "\". " + std::strerror(ENOENT));
     }
+}
+
+// Files may grow only to a set size while this lives, as on a full disk; a write beyond
+// it fails with EFBIG instead of ending the process.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &FSaved);
+        FSignal = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = FSaved;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &FSaved);
+        std::signal(SIGXFSZ, FSignal);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit FSaved{};
+    void (*FSignal)(int) = SIG_DFL;
+};
+
+TEST_F(XmlFileTest, AWriteThatFailsHalfwayLeavesTheOldFileWhole) {
+    const std::string path = PathOf("gravlink.ini");
+    const std::string old = "<root><Config><SqlAutoExt>and confirm is null</SqlAutoExt>"
+                            "</Config></root>";
+    test::WriteFileBytes(path, old);
+    ::chmod(path.c_str(), 0640);
+    TmoxXMLParser2 document;
+    document.SetName("root");
+    AddChild(document.GetChildByName("Config"), "SqlSelect", std::string(10000, 's'));
+    {
+        const FileSizeLimit limit(4096);
+        EXPECT_THROW(document.SaveXML(path), EWriteError);
+    }
+    EXPECT_EQ(test::ReadFileBytes(path), old);
+    // Nothing is left beside it.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(FDir.Path()),
+                            std::filesystem::directory_iterator()),
+              1);
+
+    document.SaveXML(path);
+    EXPECT_EQ(test::ReadFileBytes(path), document.XMLText());
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u) << "the file keeps its permissions";
 }
 
 TEST_F(XmlFileTest, IncompleteWriteRaisesWriteFailure) {

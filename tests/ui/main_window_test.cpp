@@ -4,10 +4,16 @@
 #include "ui/data_grid.h"
 #include "ui/picker_formats.h"
 #include "ui/qt_text.h"
+#include "ui/qt_translations.h"
 
 #include <QAction>
 #include <QImage>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStatusBar>
 #include <QToolBar>
+#include <QTranslator>
 #include <set>
 
 namespace gravlink::test {
@@ -58,6 +64,20 @@ TEST(CommandPictures, EightDistinctDrawnPictures) {
     EXPECT_EQ(seen.size(), 8u);
 }
 
+// A Russian desktop gets Qt's own buttons in Russian (qt6-translations-l10n).
+TEST(QtTranslations, YesAndNoReadRussianOnARussianDesktop) {
+    Application();
+    QTranslator* russian = LoadQtTranslations(QLocale(QLocale::Russian, QLocale::Russia));
+    ASSERT_NE(russian, nullptr) << "Qt's Russian translations are not installed";
+    QMessageBox box(QMessageBox::Question, "t", "q", QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(box.button(QMessageBox::Yes)->text(), QString::fromUtf8("&Да"));
+    EXPECT_EQ(box.button(QMessageBox::No)->text(), QString::fromUtf8("&Нет"));
+    QCoreApplication::removeTranslator(russian);
+    delete russian;
+    // A language Qt has no translations for keeps the English texts.
+    EXPECT_EQ(LoadQtTranslations(QLocale(QLocale::Esperanto)), nullptr);
+}
+
 using MainWindowLayout = WindowTest;
 
 TEST_F(MainWindowLayout, CaptionSizeAndCommandsInOrder) {
@@ -86,10 +106,32 @@ TEST_F(MainWindowLayout, CaptionSizeAndCommandsInOrder) {
         EXPECT_TRUE(action->isEnabled());
         EXPECT_FALSE(action->icon().isNull());
     }
-    // Grid on top of the rest of the client area.
+    // Grid on top of the rest of the client area, down to the status line.
     QApplication::processEvents();
     EXPECT_EQ(W().DBGridEh1->geometry().top(), 28);
-    EXPECT_EQ(W().DBGridEh1->geometry().bottom(), 605);
+    const QRect status = W().statusBar()->geometry();
+    EXPECT_EQ(W().DBGridEh1->geometry().bottom() + 1, status.top());
+    EXPECT_EQ(status.bottom(), 605);
+    EXPECT_LE(status.height(), 24);
+}
+
+// Each command shows its own picture of ImageList1: a swap of two fails here.
+TEST_F(MainWindowLayout, EachCommandShowsItsPictureDrawnForThePixelRatio) {
+    Start();
+    const std::pair<QAction*, int> pictures[] = {
+        {W().actExportNow, 0}, {W().actExpand, 6},   {W().actCheck, 2},    {W().actCheckAll, 3},
+        {W().actClearOne, 5},  {W().actClearAll, 4}, {W().actSettings, 1}, {W().actRefresh, 7},
+    };
+    for (const auto& [action, index] : pictures) {
+        EXPECT_EQ(action->icon().pixmap(QSize(16, 16), 1.0).toImage(),
+                  CommandPicture(index).toImage())
+            << action->objectName().toStdString();
+        // On a screen scaled twice the picture is drawn with twice the pixels, not blown up.
+        const QPixmap sharp = action->icon().pixmap(QSize(16, 16), 2.0);
+        EXPECT_EQ(sharp.size(), QSize(32, 32)) << action->objectName().toStdString();
+        EXPECT_EQ(sharp.devicePixelRatio(), 2.0);
+        EXPECT_EQ(sharp.toImage(), CommandPicture(index, 32).toImage());
+    }
 }
 
 } // namespace

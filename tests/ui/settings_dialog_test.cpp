@@ -153,6 +153,23 @@ TEST_F(SettingsDialog, FieldsComeBackAsTheyWentInLineBreaksAndAllPunctuationIncl
     EXPECT_EQ(Dialog.Fields(), fields);
 }
 
+TEST_F(SettingsDialog, AnUntouchedSqlTextComesBackByteForByteLoneLineBreaksIncluded) {
+    TSettingsDialogFields fields;
+    fields.SqlSelect = "select IDR\nfrom WEIGHTS\r\nwhere 1=1\n";
+    fields.SqlSelectWP = "select IDR\rfrom WEIGHTS\r\r\n";
+    fields.SqlUpdate = "\n\r";
+    fields.SqlAutoExt = "and CONFIRM is null\r";
+    Dialog.SetFields(fields);
+    Dialog.PageControl1->setCurrentIndex(1); // looked at, not edited
+    EXPECT_EQ(Dialog.Fields(), fields);
+
+    // An edited text comes back as the dialog holds it, every break CR LF.
+    Dialog.memSelect->appendPlainText("order by IDR");
+    EXPECT_EQ(Dialog.Fields().SqlSelect,
+              "select IDR\r\nfrom WEIGHTS\r\nwhere 1=1\r\n\r\norder by IDR");
+    EXPECT_EQ(Dialog.Fields().SqlSelectWP, fields.SqlSelectWP);
+}
+
 TEST_F(SettingsDialog, OkAndCancelCloseWithTheirResults) {
     QTimer::singleShot(0, Dialog.btnOk, &QPushButton::click);
     EXPECT_EQ(Dialog.exec(), TfrmSettings::mrOk);

@@ -18,11 +18,17 @@ namespace gravlink::test {
 // The one QApplication of the test program, made on first use.
 QApplication& Application();
 
-// The Qt window with its message boxes recorded instead of shown.
+// The Qt window with its message boxes recorded instead of shown, unless asked to
+// show them. A Yes-or-No box then is always shown.
 class RecordingWindow : public MainWindow {
 public:
     std::vector<std::string> Messages;
-    void ShowMessage(const std::string& text, bool) override { Messages.push_back(text); }
+    bool ShowBoxes = false;
+    void ShowMessage(const std::string& text, bool errorIcon) override {
+        Messages.push_back(text);
+        if (ShowBoxes)
+            MainWindow::ShowMessage(text, errorIcon);
+    }
 };
 
 // The main window over a weighing database, with regional settings fixed the Russian

@@ -1,4 +1,5 @@
 #include "app/report_texts.h"
+#include "app/work_texts.h"
 #include "support/append_file.h"
 #include "support/code_page.h"
 #include "support/exception.h"
@@ -72,6 +73,37 @@ TEST_F(ExportRun, DecimalPointIsRestoredAfterSuccessAndFailure) {
     Form.ExportData();
     EXPECT_EQ(TextFormatSettings.DecimalPoint, ',');
     EXPECT_EQ(Window.Messages.size(), 1u);
+}
+
+TEST_F(ExportRun, TheFailureIsReportedWithTheLocalesDecimalPointBack) {
+    StartInteractive();
+    Form.Settings().SqlSelect = "select nonsense from nowhere";
+    Form.actExportNowExecute();
+    // The export's failure, then the view's of the same query.
+    ASSERT_EQ(Window.Messages.size(), 2u);
+    EXPECT_EQ(Window.Messages[0].Text.rfind(ReportTexts().OperationFailed + "\r\n", 0), 0u);
+    // The grid behind the box draws its numbers with the locale's point again.
+    EXPECT_EQ(Window.Messages[0].DecimalPoint, ',');
+    EXPECT_TRUE(Window.Messages[0].DuringWork);
+    EXPECT_EQ(Window.WorkDepth, 0);
+    EXPECT_EQ(Window.Status, "");
+}
+
+TEST_F(ExportRun, BesideTheWindowItShowsProgressAndThenWhatItDid) {
+    Window.Progress = true;
+    StartInteractive();
+    Form.actExportNowExecute();
+    EXPECT_EQ(Exported(), FirstRun);
+    EXPECT_TRUE(Window.Messages.empty()) << LastMessage();
+    EXPECT_EQ(Window.Status, ExportDoneText(3, 3));
+    EXPECT_EQ(Win1251ToUtf8(Window.Status),
+              "Экспорт завершён: записано строк 3, помечено записей 3");
+    EXPECT_TRUE(Form.dstStat().Active());
+
+    // A run with nothing to do says so too.
+    Form.actExportNowExecute();
+    EXPECT_EQ(Window.Status, ExportDoneText(0, 0));
+    EXPECT_EQ(Window.WorkDepth, 0);
 }
 
 TEST_F(ExportRun, ARecordCommittedMeanwhileIsNeitherWrittenNorStamped) {
@@ -151,6 +183,39 @@ TEST_F(ExportFailure, BadQueryWritesNothing) {
     Form.ExportData();
     ExpectReported("NO_SUCH_TABLE");
     EXPECT_EQ(Exported(), "");
+}
+
+// Nothing sets a statement's parameters: run, each would be null, the select would
+// return nothing and the update stamp everything.
+TEST_F(ExportFailure, StatementsWithInputParametersAreRefusedBeforeTheyRun) {
+    struct Case {
+        const char* SqlSelect;
+        const char* SqlAutoExt;
+        const char* Statement;
+        const char* Parameters;
+        std::string Exported;
+    };
+    const std::string select = Database.Settings("").SqlSelect;
+    const Case cases[] = {
+        {"select IDR from WEIGHTS where EXPWDT is null and IDR > :minid", "", "qryDBCheck",
+         "(minid)", ""},
+        {"select IDR from WEIGHTS where IDR > :minid and CARGO <> :cargo", "", "qryDBCheck",
+         "(minid, cargo)", ""},
+        {select.c_str(), "and IDR > :minid", "qryDBCheck", "(minid)", FirstRun},
+    };
+    StartInteractive();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.SqlSelect) + " " + c.SqlAutoExt);
+        Window.Messages.clear();
+        std::filesystem::remove(ExportFile());
+        Form.Settings().SqlSelect = c.SqlSelect;
+        Form.Settings().SqlAutoExt = c.SqlAutoExt;
+        Form.ExportData();
+        ExpectReported(std::string("frmMain.") + c.Statement +
+                       ":\r\nStatement has input parameters " + c.Parameters +
+                       ", which nothing sets; it is not run.");
+        EXPECT_EQ(Exported(), c.Exported);
+    }
 }
 
 TEST_F(ExportFailure, FailingUpdateKeepsTheLinesAndStampsNothing) {

@@ -1,4 +1,6 @@
 #include "app/report_texts.h"
+#include "app/work_texts.h"
+#include "support/code_page.h"
 #include "support/date_time_value.h"
 #include "tests/workflow/controller_fixture.h"
 
@@ -40,9 +42,62 @@ TEST_F(Marking, AllRecordsAreStampedOrClearedKeepingExistingStamps) {
     EXPECT_EQ(Database.Stamped(), 4);
     EXPECT_EQ(Database.Scalar("select count(*) from WEIGHTS where EXPWDT = '2007-04-08 20:00:00'"),
               1);
+    Window.Answer = true;
     Form.actClearAllExecute();
     EXPECT_EQ(Database.Stamped(), 0);
     EXPECT_TRUE(Window.Messages.empty()) << LastMessage();
+}
+
+TEST_F(Marking, ClearingEveryStampAsksFirstAndNoChangesNothing) {
+    StartInteractive();
+    Form.actCheckAllExecute();
+    const int refreshes = Window.Works;
+    Form.actClearAllExecute();
+    ASSERT_EQ(Window.Questions.size(), 1u);
+    EXPECT_EQ(Win1251ToUtf8(Window.Questions[0]),
+              "Снять метку экспорта у всех записей?\r\n"
+              "При следующем экспорте они будут выгружены снова.");
+    EXPECT_EQ(Database.Stamped(), 4);
+    // Nothing ran, not even a refresh.
+    EXPECT_EQ(Window.Works, refreshes);
+
+    Window.Answer = true;
+    Form.actClearAllExecute();
+    EXPECT_EQ(Window.Questions.size(), 2u);
+    EXPECT_EQ(Database.Stamped(), 0);
+}
+
+TEST_F(Marking, TheLongStatementRunsBesideAWindowThatShowsProgress) {
+    Window.Progress = true;
+    StartInteractive();
+    Form.actCheckAllExecute();
+    EXPECT_EQ(Database.Stamped(), 4);
+    Window.Answer = true;
+    Form.actClearAllExecute();
+    EXPECT_EQ(Database.Stamped(), 0);
+    // A failure of the statement on the helper thread is reported on the window's.
+    Form.Settings().ExportFieldName = "NO_SUCH_COLUMN";
+    Form.actCheckAllExecute();
+    ASSERT_EQ(Window.Messages.size(), 1u);
+    EXPECT_EQ(LastMessage().rfind(ReportTexts().OperationFailed + "\r\n", 0), 0u);
+    EXPECT_NE(LastMessage().find("NO_SUCH_COLUMN"), std::string::npos);
+    EXPECT_EQ(Window.WorkDepth, 0);
+}
+
+TEST_F(Marking, TheWaitCursorIsOnDuringACommandAndOffAfterSuccessAndFailure) {
+    StartInteractive();
+    Window.Works = 0;
+    Form.actCheckExecute();
+    EXPECT_GT(Window.Works, 0);
+    EXPECT_EQ(Window.WorkDepth, 0);
+    EXPECT_TRUE(Window.Messages.empty()) << LastMessage();
+
+    Form.Settings().ExportTableName = "NO_SUCH_TABLE";
+    Form.actCheckExecute();
+    ASSERT_EQ(Window.Messages.size(), 1u);
+    // The failure was reported while the work was still on, and the cursor came back.
+    EXPECT_TRUE(Window.Messages[0].DuringWork);
+    EXPECT_EQ(Window.WorkDepth, 0);
 }
 
 TEST_F(Marking, WithTheFilterOnOnlyRecordsStrictlyInsideThePeriodChange) {
@@ -57,6 +112,7 @@ TEST_F(Marking, WithTheFilterOnOnlyRecordsStrictlyInsideThePeriodChange) {
     EXPECT_EQ(StampedAt(1), 0);
     EXPECT_EQ(StampedAt(2), 1);
     EXPECT_EQ(StampedAt(3), 0); // midnight of the 10th is the last bound
+    Window.Answer = true;
     Form.actClearAllExecute();
     EXPECT_EQ(Database.Stamped(), 1);
     EXPECT_TRUE(Window.Messages.empty()) << LastMessage();
@@ -85,6 +141,35 @@ TEST_F(Marking, AViewWithoutIdrCannotMarkOneRecord) {
     Start(false, settings);
     Form.actCheckExecute();
     ExpectOneFailure("dstStat: Field 'IDR' not found");
+}
+
+// A source table that the marking commands cannot address: the failure is the
+// database's own, reported after the common text, and the view is open again.
+TEST_F(Marking, ATableWithoutIdrOrWithoutTheStampColumnIsReported) {
+    Database.Isql("create table NOKEY (NR integer, EXPWDT timestamp);\ncommit;\n"
+                  "insert into NOKEY values (1, null);\n");
+    TExportSettings settings = Database.Settings(ExportDir().string());
+    settings.ExportTableName = "NOKEY";
+    Start(false, settings); // the view still reads WEIGHTS, whose IDR is the key
+    Form.actCheckExecute();
+    ASSERT_EQ(Window.Messages.size(), 1u);
+    EXPECT_EQ(LastMessage().rfind(ReportTexts().OperationFailed + "\r\n", 0), 0u);
+    EXPECT_NE(LastMessage().find("IDR"), std::string::npos) << LastMessage();
+    EXPECT_TRUE(Form.dstStat().Active());
+
+    // The stamp column named in the settings is missing from the table the commands
+    // write to, while the view's table, checked at connect, has it.
+    Window.Messages.clear();
+    Form.Settings().ExportTableName = "WEIGHTS";
+    Form.Settings().ExportFieldName = "NO_STAMP";
+    Form.actCheckAllExecute();
+    ASSERT_EQ(Window.Messages.size(), 1u);
+    EXPECT_NE(LastMessage().find("NO_STAMP"), std::string::npos) << LastMessage();
+    Window.Answer = true;
+    Form.actClearAllExecute();
+    ASSERT_EQ(Window.Messages.size(), 2u);
+    EXPECT_NE(LastMessage().find("NO_STAMP"), std::string::npos) << LastMessage();
+    EXPECT_EQ(Database.Stamped(), 1);
 }
 
 TEST_F(Marking, ATextKeyIsQuotedNotExecuted) {

@@ -49,6 +49,17 @@ TEST_F(RecordView, ABadPeriodQueryIsReportedAndTheNextRefreshReconnects) {
     EXPECT_TRUE(Form.dstStat().Active());
 }
 
+TEST_F(RecordView, AViewWithInputParametersIsRefused) {
+    TExportSettings settings = Database.Settings(ExportDir().string());
+    settings.SqlSelect = "select IDR from WEIGHTS where IDR > :minid";
+    Start(false, settings);
+    ASSERT_EQ(Window.Messages.size(), 1u);
+    EXPECT_EQ(LastMessage(), ReportTexts().QueryFailed +
+                                 "\r\nfrmMain.dstStat.SelectQuery:\r\nStatement has input "
+                                 "parameters (minid), which nothing sets; it is not run.");
+    EXPECT_FALSE(Form.dstStat().Active());
+}
+
 TEST_F(RecordView, EveryRefreshWhileUnreachableTriesAndReportsAgain) {
     TExportSettings settings = Database.Settings(ExportDir().string());
     settings.DBName = (Dir / "missing.fdb").string();
