@@ -5,6 +5,7 @@
 #   bash scripts/screenshots.sh        (writes docs/main-window.png, docs/settings-dialog.png)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/demo-site.sh
 out=$PWD/docs
 mkdir -p "$out"
 run=/tmp/gravlink-site
@@ -24,24 +25,10 @@ trap cleanup EXIT
 
 cp build/gravlink build/gravlink-window.so "$run/"
 db=$run/weighing.fdb
-{ echo "set names UTF8;"; echo "create database '$db' user 'SYSDBA' password 'quillbark' default character set WIN1251;"
-  cat demo/weighing.sql; } | isql-fb -q -b
-cat > "$run/gravlink.ini" <<INI
-<?xml version='1.0' encoding='ISO-8859-1' ?>
-<root>
-  <Config>
-    <DBName>$db</DBName>
-    <ExportDataDir>$run/out</ExportDataDir>
-    <ExportFieldName>ExpWDT</ExportFieldName>
-    <ExportTableName>WEIGHTS</ExportTableName>
-    <ExportDateFN>WEIGH_DT</ExportDateFN>
-    <SqlSelect>select IDR, WEIGH_DT, CAR_NO, DRIVER, CARGO, NETT, EXPWDT from WEIGHTS order by IDR</SqlSelect>
-    <SqlSelectWP>select * from WEIGHTS where 1=1</SqlSelectWP>
-    <SqlUpdate/>
-    <SqlAutoExt/>
-  </Config>
-</root>
-INI
+demo_database "$db"
+demo_settings "$db" "$run/out" \
+  "select IDR, WEIGH_DT, CAR_NO, DRIVER, CARGO, NETT, EXPWDT from WEIGHTS order by IDR" \
+  > "$run/gravlink.ini"
 
 Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
