@@ -3,6 +3,7 @@
 # database (embedded: no server), then shows what it exported and stamped.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/demo-site.sh
 bash scripts/install-deps.sh >/dev/null
 bash scripts/build.sh >/dev/null
 
@@ -12,25 +13,10 @@ mkdir -p "$run/out"
 cp build/gravlink "$run/"
 db=$run/weighing.fdb
 
-{ echo "set names UTF8;"; echo "create database '$db' user 'SYSDBA' password 'quillbark' default character set WIN1251;"
-  cat demo/weighing.sql; } | isql-fb -q -b
-
-cat > "$run/gravlink.ini" <<INI
-<?xml version='1.0' encoding='ISO-8859-1' ?>
-<root>
-  <Config>
-    <DBName>$db</DBName>
-    <ExportDataDir>$run/out</ExportDataDir>
-    <ExportFieldName>ExpWDT</ExportFieldName>
-    <ExportTableName>WEIGHTS</ExportTableName>
-    <ExportDateFN>WEIGH_DT</ExportDateFN>
-    <SqlSelect>select IDR, WEIGH_DT, CAR_NO, DRIVER, CARGO, GROSS, TARE, NETT, HUMIDITY from WEIGHTS where EXPWDT is null order by IDR</SqlSelect>
-    <SqlSelectWP>select * from WEIGHTS where 1=1</SqlSelectWP>
-    <SqlUpdate/>
-    <SqlAutoExt/>
-  </Config>
-</root>
-INI
+demo_database "$db"
+demo_settings "$db" "$run/out" \
+  "select IDR, WEIGH_DT, CAR_NO, DRIVER, CARGO, GROSS, TARE, NETT, HUMIDITY from WEIGHTS where EXPWDT is null order by IDR" \
+  > "$run/gravlink.ini"
 
 echo "== gravlink -auto (in $run)"
 status=0
@@ -45,8 +31,7 @@ else
   echo "== no export file was written"
 fi
 echo "== records stamped by this run"
-echo "connect '$db' user 'SYSDBA' password 'quillbark';
-select count(*) as STAMPED_NOW from WEIGHTS where EXPWDT is distinct from timestamp '2026-12-09 20:00:00' and EXPWDT is not null;" | isql-fb -q
+demo_stamped_now "$db"
 if [ -f "$run/error.log" ]; then
   echo "== error.log"
   iconv -f WINDOWS-1251 -t UTF-8 "$run/error.log" | tr -d '\r'

@@ -7,6 +7,7 @@
 # machine where /opt/gravlink is free. Called by scripts/test.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/demo-site.sh
 [ "$(id -u)" -eq 0 ] || { echo "test-package.sh: run as root" >&2; exit 1; }
 if dpkg-query -W -f='${Status}' gravlink 2>/dev/null | grep -q 'installed'; then
   echo "test-package.sh: a gravlink package is installed already; remove it first" >&2
@@ -71,30 +72,12 @@ useradd --no-create-home --shell /bin/sh "$outsider"
 bash scripts/start-firebird.sh >/dev/null
 chmod 777 "$work"
 db=localhost:$work/weighing.fdb
-{ echo "set names UTF8;"; echo "create database '$db' user 'SYSDBA' password 'quillbark' default character set WIN1251;"
-  cat demo/weighing.sql; } | isql-fb -q -b
+demo_database "$db"
 # The operator writes the settings file as the settings dialog would.
-runuser -u "$operator" -- sh -c 'umask 002; cat > /opt/gravlink/gravlink.ini' <<INI
-<?xml version='1.0' encoding='ISO-8859-1' ?>
-<root>
-  <Config>
-    <DBName>$db</DBName>
-    <ExportDataDir>/opt/gravlink</ExportDataDir>
-    <ExportFieldName>ExpWDT</ExportFieldName>
-    <ExportTableName>WEIGHTS</ExportTableName>
-    <ExportDateFN>WEIGH_DT</ExportDateFN>
-    <SqlSelect>select IDR, WEIGH_DT, CAR_NO, CARGO, NETT from WEIGHTS where EXPWDT is null order by IDR</SqlSelect>
-    <SqlSelectWP>select * from WEIGHTS where 1=1</SqlSelectWP>
-    <SqlUpdate/>
-    <SqlAutoExt/>
-  </Config>
-</root>
-INI
-stamped() {
-  echo "connect '$db' user 'SYSDBA' password 'quillbark';
-select count(*) from WEIGHTS where EXPWDT is distinct from timestamp '2026-12-09 20:00:00' and EXPWDT is not null;" |
-    isql-fb -q | awk 'NF == 1 && $1 ~ /^[0-9]+$/ { print $1 }'
-}
+demo_settings "$db" /opt/gravlink \
+  "select IDR, WEIGH_DT, CAR_NO, CARGO, NETT from WEIGHTS where EXPWDT is null order by IDR" |
+  runuser -u "$operator" -- sh -c 'umask 002; cat > /opt/gravlink/gravlink.ini'
+stamped() { demo_stamped_now "$db" | awk 'NF == 1 && $1 ~ /^[0-9]+$/ { print $1 }'; }
 status=0
 # With the umask the README asks operators for, so that the service can append too.
 output=$(cd / && runuser -u "$operator" -- env -i PATH=/usr/bin:/bin LANG=C.UTF-8 \
