@@ -350,6 +350,22 @@ private:
 
     // Decimal digits with leading zeros up to the minimum width; never cut.
     void Number(int value, size_t minDigits) {
+        // Two-digit days, months, hours, minutes and seconds and four-digit years,
+        // where there is room.
+        if (minDigits == 2 && value >= 0 && value < 100 && Room() >= 2) {
+            FAt[0] = static_cast<char>('0' + value / 10);
+            FAt[1] = static_cast<char>('0' + value % 10);
+            FAt += 2;
+            return;
+        }
+        if (minDigits == 4 && value >= 1000 && value < 10000 && Room() >= 4) {
+            FAt[0] = static_cast<char>('0' + value / 1000);
+            FAt[1] = static_cast<char>('0' + value / 100 % 10);
+            FAt[2] = static_cast<char>('0' + value / 10 % 10);
+            FAt[3] = static_cast<char>('0' + value % 10);
+            FAt += 4;
+            return;
+        }
         char digits[16];
         size_t n = 0;
         unsigned magnitude = value < 0 ? 0u - static_cast<unsigned>(value) : value;

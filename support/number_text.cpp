@@ -2,11 +2,11 @@
 
 #include "support/text_format_settings.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <limits>
 
 namespace gravlink {
 namespace {
@@ -70,44 +70,66 @@ DecimalDigits RoundedDigits(double magnitude) {
     return Rounded(all, 18, exponent + 1, all[SignificantDigits] >= '5');
 }
 
-// The same digits from the shortest text that reads back as the magnitude, which is
-// much cheaper to find. That text lies within 0.112 of a unit of the fifteenth digit
-// from the exact value, and so from the eighteen digits: when the digits after the
-// fifteenth read below .38 or above .62 they round the same way. Otherwise, and for
-// subnormal values (whose shortest text has fewer exact digits), false.
-bool ShortestDigits(double magnitude, DecimalDigits& out) {
-    if (magnitude < std::numeric_limits<double>::min())
+// The same digits found in integer arithmetic, for the magnitudes of most numbers
+// written (from 2^-11 to below 2^50): the value is m / 2^shift exactly, and m times
+// a power of ten fits 128 bits. Rounded to eighteen digits as the text above is,
+// ties to even. False for other magnitudes.
+bool ExactDigits(double magnitude, DecimalDigits& out) {
+#ifndef __SIZEOF_INT128__
+    (void)magnitude;
+    (void)out;
+    return false;
+#else
+    int binary = 0;
+    const double fraction = std::frexp(magnitude, &binary);
+    if (binary < -10 || binary > 50)
         return false;
-    char buffer[32];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific);
-    // buffer holds d[.ddd…]e±x, at most seventeen digits
-    char all[18];
-    int count = 0;
-    const char* at = buffer;
-    while (*at != 'e') {
-        if (*at != '.')
-            all[count++] = *at;
-        ++at;
+    using Wide = unsigned __int128;
+    const auto m = static_cast<uint64_t>(std::ldexp(fraction, 53));
+    const int shift = 53 - binary;
+    const Wide half = Wide{1} << (shift - 1);
+    const Wide mask = (Wide{1} << shift) - 1;
+    static constexpr uint64_t Low = 100'000'000'000'000'000ULL; // 10^17
+    static constexpr auto Powers = [] {
+        std::array<Wide, 24> powers{};
+        Wide p = 1;
+        for (Wide& power : powers) {
+            power = p;
+            p *= 10;
+        }
+        return powers;
+    }();
+    int k = 17 - static_cast<int>(std::floor((binary - 1) * 0.30102999566398120));
+    uint64_t n = 0;
+    for (int attempt = 0; attempt < 3 && k >= 0 && k < 24; ++attempt) {
+        const Wide product = Wide{m} * Powers[static_cast<size_t>(k)];
+        Wide rounded = product >> shift;
+        const Wide rest = product & mask;
+        if (rest > half || (rest == half && (rounded & 1) != 0))
+            ++rounded;
+        if (rounded >= Wide{Low} * 10) {
+            --k;
+            continue;
+        }
+        if (rounded < Low) {
+            ++k;
+            continue;
+        }
+        n = static_cast<uint64_t>(rounded);
+        break;
     }
-    ++at;
-    int exponent = 0;
-    std::from_chars(at + (*at == '+' ? 1 : 0), result.ptr, exponent);
-    if (count <= SignificantDigits) {
-        out = Rounded(all, count, exponent + 1, false);
-        return true;
-    }
-    const int tail = (all[SignificantDigits] - '0') * 10 +
-                     (count > SignificantDigits + 1 ? all[SignificantDigits + 1] - '0' : 0);
-    if (tail > 38 && tail < 62)
+    if (n == 0)
         return false;
-    out = Rounded(all, SignificantDigits, exponent + 1, tail >= 62);
+    char all[18]; // n has eighteen digits
+    std::to_chars(all, all + sizeof all, n);
+    out = Rounded(all, 18, 18 - k, all[SignificantDigits] >= '5');
     return true;
+#endif
 }
 
 DecimalDigits Digits(double magnitude) {
     DecimalDigits out;
-    if (!ShortestDigits(magnitude, out))
+    if (!ExactDigits(magnitude, out))
         out = RoundedDigits(magnitude);
     return out;
 }

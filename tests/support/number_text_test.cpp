@@ -158,6 +158,10 @@ TEST_F(NumberTextTest, FloatTextDigitsAreTheEighteenDigitsRounded) {
                                  std::to_string(static_cast<int>(random() % 600) - 300);
         values.push_back(std::strtod(text.c_str(), nullptr));
     }
+    // Exact halves at the eighteenth digit, which round to even.
+    for (int j = 1; j < 2000; j += 2)
+        for (int scale : {-20, -9, 0, 7, 30})
+            values.push_back(std::ldexp(1.0 + std::ldexp(j, -18), scale));
     values.push_back(std::numeric_limits<double>::min());
     values.push_back(std::numeric_limits<double>::denorm_min());
     values.push_back(std::nextafter(std::numeric_limits<double>::min(), 0.0));
