@@ -33,21 +33,6 @@ template <class T> T ReadValue(const char* data) {
     return value;
 }
 
-long double PowerOfTen(int exponent) {
-    long double power = 1.0L;
-    for (int i = 0; i < exponent; ++i)
-        power *= 10.0L;
-    return power;
-}
-
-// The stored integer times ten to the scale, in extended precision.
-double ScaledDouble(int64_t value, int scale) {
-    if (scale == 0)
-        return static_cast<double>(value);
-    const long double factor = scale < 0 ? 1.0L / PowerOfTen(-scale) : PowerOfTen(scale);
-    return static_cast<double>(static_cast<long double>(value) * factor);
-}
-
 bool IsKnownType(short type) {
     switch (type) {
     case SQL_VARYING:
@@ -98,7 +83,36 @@ void WriteName(char* field, short& length, const std::string& name) {
     length = static_cast<short>(size);
 }
 
+long double PowerOfTen(int exponent) {
+    long double power = 1.0L;
+    for (int i = 0; i < exponent; ++i)
+        power *= 10.0L;
+    return power;
+}
+
 } // namespace
+
+double ScaledIntegerValue(int64_t value, int scale) {
+    if (scale == 0)
+        return static_cast<double>(value);
+    const long double factor = scale < 0 ? 1.0L / PowerOfTen(-scale) : PowerOfTen(scale);
+    return static_cast<double>(static_cast<long double>(value) * factor);
+}
+
+TDateTime ServerDateValue(ISC_DATE date) {
+    return date - ServerDayOffset;
+}
+
+TDateTime ServerTimeValue(ISC_TIME time) {
+    return time / TimeUnitsPerDay;
+}
+
+TDateTime ServerTimestampValue(const ISC_TIMESTAMP& stamp) {
+    const double date = stamp.timestamp_date - ServerDayOffset;
+    const double time = stamp.timestamp_time / TimeUnitsPerDay;
+    // Before 30 December 1899 the time of day is the fraction below the day.
+    return date < 0 ? date - time : date + time;
+}
 
 // ---- TFIBXSQLDA ----
 
@@ -376,7 +390,7 @@ double TFIBXSQLVAR::AsDouble() const {
     case SQL_SHORT:
     case SQL_LONG:
     case SQL_INT64:
-        return ScaledDouble(AsInt64(), SqlScale());
+        return ScaledIntegerValue(AsInt64(), SqlScale());
     case SQL_FLOAT:
         return ReadValue<float>(data);
     case SQL_DOUBLE:
@@ -393,16 +407,11 @@ TDateTime TFIBXSQLVAR::AsDateTime() const {
     const char* data = Var().sqldata;
     switch (SqlType()) {
     case SQL_TYPE_DATE:
-        return ReadValue<ISC_DATE>(data) - ServerDayOffset;
+        return ServerDateValue(ReadValue<ISC_DATE>(data));
     case SQL_TYPE_TIME:
-        return ReadValue<ISC_TIME>(data) / TimeUnitsPerDay;
-    case SQL_TIMESTAMP: {
-        const auto stamp = ReadValue<ISC_TIMESTAMP>(data);
-        const double date = stamp.timestamp_date - ServerDayOffset;
-        const double time = stamp.timestamp_time / TimeUnitsPerDay;
-        // Before 30 December 1899 the time of day is the fraction below the day.
-        return date < 0 ? date - time : date + time;
-    }
+        return ServerTimeValue(ReadValue<ISC_TIME>(data));
+    case SQL_TIMESTAMP:
+        return ServerTimestampValue(ReadValue<ISC_TIMESTAMP>(data));
     default:
         RaiseClientError(feInvalidDataConversion);
     }

@@ -133,6 +133,13 @@ private:
     std::vector<std::unique_ptr<TFIBXSQLVAR>> FVars;
 };
 
+// Values of the client's buffers: a scaled integer (value times ten to the scale, in
+// extended precision), and the server's day, time of day and timestamp.
+double ScaledIntegerValue(int64_t value, int scale);
+TDateTime ServerDateValue(ISC_DATE date);
+TDateTime ServerTimeValue(ISC_TIME time);
+TDateTime ServerTimestampValue(const ISC_TIMESTAMP& stamp);
+
 // The output names of columns with the given aliases: an empty alias becomes "F_"
 // with a number counted among the unnamed columns, a repeated name gets the smallest
 // number from 1 that makes it unique; upper-cased (ASCII) when upperCase is set.

@@ -5,11 +5,11 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  libgtest-dev libgmock-dev googletest
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
   firebird3.0-server firebird3.0-utils firebird-dev libfbclient2
   qt6-translations-l10n
-  locales xvfb xauth clang-format time
+  locales xvfb xauth clang-format time valgrind
   # The packaging check: the package's own checkers and what it installs with.
   lintian desktop-file-utils librsvg2-bin systemd man-db adduser
 )

@@ -3,6 +3,8 @@
 #include "support/date_time_value.h"
 #include "support/text_format_settings.h"
 
+#include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -17,6 +19,29 @@ void AppendFormatDateTimeText(std::string& out, std::string_view pattern, TDateT
 // With an explicit set of settings instead of the process-wide one.
 void AppendFormatDateTimeText(std::string& out, std::string_view pattern, TDateTime value,
                               const TFormatSettings& settings);
+
+// The longest text of a value by any pattern.
+inline constexpr size_t DateTimeTextMaxLength = 256;
+
+// A pattern read once for the texts of many values: the texts of
+// AppendFormatDateTimeText by the pattern and the settings it was made with.
+class TDateTimePattern {
+public:
+    TDateTimePattern(std::string_view pattern, const TFormatSettings& settings);
+    ~TDateTimePattern();
+    TDateTimePattern(const TDateTimePattern&) = delete;
+    TDateTimePattern& operator=(const TDateTimePattern&) = delete;
+    TDateTimePattern(TDateTimePattern&&) noexcept;
+    TDateTimePattern& operator=(TDateTimePattern&&) noexcept;
+
+    // The text of value written at out, which has room for DateTimeTextMaxLength
+    // characters; returns the end of the text.
+    char* Write(char* out, TDateTime value) const;
+
+private:
+    struct TData;
+    std::unique_ptr<TData> FData; // in one place, for the steps point into it
+};
 
 // The value by "c": the short date, then the long time unless it is midnight.
 std::string DateTimeText(TDateTime value);

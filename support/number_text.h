@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -10,9 +11,15 @@ namespace gravlink {
 // The decimal separator is TextFormatSettings.DecimalPoint.
 std::string FloatText(double value);
 void AppendFloatText(std::string& out, double value);
+// The same text written at out, which has room for FloatTextMaxLength characters;
+// returns the end of the text.
+inline constexpr size_t FloatTextMaxLength = 24;
+char* WriteFloatText(char* out, double value);
 
 // Decimal digits, "-" ahead of a negative value, no grouping.
 std::string IntegerText(int32_t value);
 void AppendIntegerText(std::string& out, int64_t value);
+inline constexpr size_t IntegerTextMaxLength = 20;
+char* WriteIntegerText(char* out, int64_t value);
 
 } // namespace gravlink

@@ -2,6 +2,7 @@
 
 #include "fib/fib_query.h"
 #include "fib/fib_transaction.h"
+#include "fib/row_texts.h"
 #include "support/append_file.h"
 #include "support/date_time_value.h"
 #include "support/sql_timestamp_text.h"
@@ -49,19 +50,9 @@ void TExportRun::Execute(const TExportJob& job, TAppendFile& file) {
 }
 
 void TExportRun::WriteRows(TAppendFile& file) {
-    std::string line;
-    line.reserve(4096);
-    const int count = FQuery.FieldCount();
+    TRowTexts texts(FQuery, ';', "\r\n");
     while (!FQuery.Eof()) {
-        line.clear();
-        for (int i = 0; i < count; ++i) {
-            FQuery.Fields(i).AppendAsString(line);
-            line += ';';
-        }
-        if (!line.empty())
-            line.pop_back();
-        line += "\r\n";
-        file.Write(line);
+        file.Write(texts.Line());
         ++FRowsWritten;
         FQuery.Next();
     }

@@ -1,6 +1,8 @@
 #include "support/date_time_text.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
+#include <string>
 
 namespace gravlink {
 namespace {
@@ -168,6 +170,53 @@ TEST_F(DateTimeTextTest, AppendFormsAddToTheBuffer) {
     out += ';';
     AppendTimeText(out, At(14, 5, 3));
     EXPECT_EQ(out, "a;09.04.2007 14:05:03;09.04.2007;14:05:03");
+}
+
+TEST_F(DateTimeTextTest, PatternReadOnceWritesWhatTheTextOfOneValueWrites) {
+    const std::string patterns[] = {
+        "",
+        "c",
+        "dd.mm.yyyy hh:nn:ss.zzz",
+        "d-m-yy h:n:s z",
+        "ddd dddd mmm mmmm aaa aaaa",
+        "h:nn AM/PM A/P ampm am/pm a/p",
+        "h h:nn am/pm",
+        "h \"a\" am/pm 'x\"y' q",
+        "dd 'hh:mm",
+        "ddddd dddddd t tt",
+        "c c",
+        std::string(300, '.') + "c",
+        "yyyy/mm/dd" + std::string(250, 'x'),
+    };
+    const TDateTime values[] = {
+        At(14, 5, 3, 7),
+        At(0, 0, 0),
+        At(12, 0, 0),
+        At(0, 0, 0, 500),
+        At(23, 59, 59, 999),
+        EncodeDateTime(1899, 12, 29, 6, 0, 0, 0),
+        EncodeDateTime(1, 1, 1, 0, 0, 0, 1),
+        EncodeDateTime(9999, 12, 31, 23, 59, 59, 999),
+        -700000.0,
+        std::nan(""),
+    };
+    auto check = [&](const char* settings) {
+        for (const std::string& pattern : patterns) {
+            const TDateTimePattern read(pattern, TextFormatSettings);
+            for (const TDateTime value : values) {
+                char buffer[DateTimeTextMaxLength];
+                const std::string text(buffer, read.Write(buffer, value));
+                EXPECT_EQ(text, FormatDateTimeText(pattern, value))
+                    << settings << ", pattern " << pattern << ", value " << value;
+            }
+        }
+    };
+    check("Russian settings");
+    TextFormatSettings.ShortDatePattern = "dd c ddddd";
+    TextFormatSettings.LongTimePattern = "tt hh c";
+    TextFormatSettings.DateSeparatorChar = '\0';
+    TextFormatSettings.LongDatePattern = "dddd d mmmm yyyy";
+    check("patterns that include patterns");
 }
 
 TEST(TextFormatSettingsGuard, RestoresTheWholeSetOnEveryPath) {
