@@ -2,12 +2,10 @@
 
 #include "app/settings_file.h"
 #include "support/append_file.h"
-#include "support/code_page.h"
 #include "support/date_time_text.h"
 #include "support/date_time_value.h"
 #include "support/exception.h"
-
-#include <cstdio>
+#include "support/standard_error.h"
 
 namespace gravlink {
 
@@ -113,12 +111,11 @@ void TfrmMain::HandleUncaught(const std::exception& failure) {
     }
     // Nobody is there to dismiss a box in an unattended run: the log and whoever
     // reads the scheduler's output learn of it instead.
-    std::fprintf(stderr, "%s\n", Win1251ToUtf8(text).c_str());
+    WriteStandardErrorLine(text);
     try {
         LogError(text);
     } catch (const std::exception& logFailure) {
-        std::fprintf(stderr, "%s\n",
-                     Win1251ToUtf8(TopLevelText(FailureMessage(logFailure))).c_str());
+        WriteStandardErrorLine(TopLevelText(FailureMessage(logFailure)));
     }
 }
 
