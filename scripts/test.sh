@@ -13,3 +13,7 @@ cmake -S . -B build-nowindow -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGRAVLINK_WINDOW
   -DCMAKE_DISABLE_FIND_PACKAGE_Qt6=TRUE --no-warn-unused-cli >/dev/null
 cmake --build build-nowindow -j"$(nproc)"
 ctest --test-dir build-nowindow --output-on-failure -j"$(nproc)" --timeout 300
+
+# The platform the sites run: the core and the unattended program for Windows,
+# cross-built and tested under wine.
+bash scripts/test-windows.sh
