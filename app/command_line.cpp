@@ -1,7 +1,6 @@
 #include "app/command_line.h"
 
-#include <filesystem>
-#include <system_error>
+#include "support/path_delimiter.h"
 
 namespace gravlink {
 namespace {
@@ -35,22 +34,10 @@ std::string SettingsFileName(const TCommandLine& commandLine) {
 }
 
 std::string FolderOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-std::string ExecutablePath() {
-    std::error_code error;
-    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::string() : self.string();
-}
-
-TCommandLine ProcessCommandLine(int argc, char** argv) {
-    TCommandLine commandLine;
-    if (argc > 1)
-        commandLine.Arguments.assign(argv + 1, argv + argc);
-    commandLine.ExecutablePath = ExecutablePath();
-    return commandLine;
+    size_t end = path.size();
+    while (end > 0 && !IsPathDelimiter(path[end - 1]))
+        --end;
+    return path.substr(0, end);
 }
 
 } // namespace gravlink

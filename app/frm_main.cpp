@@ -4,13 +4,11 @@
 #include "app/report_texts.h"
 #include "app/settings_file.h"
 #include "support/append_file.h"
-#include "support/code_page.h"
 #include "support/date_time_text.h"
 #include "support/date_time_value.h"
 #include "support/exception.h"
+#include "support/standard_error.h"
 #include "workflow/input_params_check.h"
-
-#include <cstdio>
 
 namespace gravlink {
 
@@ -150,16 +148,16 @@ void TfrmMain::HandleUncaught(const std::exception& failure) {
         // The log refused a report: the console gets the report, and which file failed
         // and why. Logging that refusal would only fail once more.
         PrintErrorLogFailure(*refused);
-        std::fprintf(stderr, "%s\n", ConsoleText(refused->LostText()).c_str());
+        WriteStandardErrorLine(refused->LostText());
         return;
     }
-    std::fprintf(stderr, "%s\n", ConsoleText(text).c_str());
+    WriteStandardErrorLine(text);
     try {
         LogError(text);
     } catch (const EErrorLogFailure& logFailure) {
         PrintErrorLogFailure(logFailure);
     } catch (const std::exception& logFailure) {
-        std::fprintf(stderr, "%s\n", ConsoleText(TopLevelText(FailureMessage(logFailure))).c_str());
+        WriteStandardErrorLine(TopLevelText(FailureMessage(logFailure)));
     }
 }
 

@@ -1,9 +1,7 @@
 #include "app/headless_window.h"
 
-#include "support/code_page.h"
 #include "support/date_time_value.h"
-
-#include <cstdio>
+#include "support/standard_error.h"
 
 namespace gravlink {
 
@@ -12,7 +10,7 @@ THeadlessWindow::THeadlessWindow(TEventQueue& queue)
       FTimeEnd(EncodeTime(23, 59, 59, 0)), FController(*this) {}
 
 void THeadlessWindow::ShowMessage(const std::string& text, bool) {
-    std::fprintf(stderr, "%s\n", Win1251ToUtf8(text).c_str());
+    WriteStandardErrorLine(text);
 }
 
 bool THeadlessWindow::ExecuteSettingsDialog(TSettingsDialogFields&) {

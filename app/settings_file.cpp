@@ -1,9 +1,9 @@
 #include "app/settings_file.h"
 
 #include "support/file_error.h"
+#include "support/file_system_name.h"
 #include "support/xml_document.h"
 
-#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
@@ -24,7 +24,7 @@ const std::array<TSettingsKey, 9> SettingsKeys{{
 TSettingsFileRead ReadSettingsFile(const std::string& path, TExportSettings& settings) {
     TmoxXMLParser2 document;
     document.SetName("root");
-    if (!std::filesystem::exists(path))
+    if (!std::filesystem::exists(FileSystemPath(path)))
         return {TSettingsFileState::Missing};
     document.LoadXML(path);
     const TmoxXMLNode2& config = document.GetChildByName("Config");
@@ -56,10 +56,10 @@ void WriteSettingsFile(const std::string& path, const TExportSettings& settings)
 
 void KeepDamagedSettingsFile(const std::string& path) {
     std::error_code error;
-    std::filesystem::copy_file(path, path + ".bak",
+    std::filesystem::copy_file(FileSystemPath(path), FileSystemPath(path + ".bak"),
                                std::filesystem::copy_options::overwrite_existing, error);
     if (error)
-        RaiseInOutError(error.value(), path + ".bak");
+        RaiseInOutError(error, path + ".bak");
 }
 
 std::string UnwrapStampField(const std::string& exportFieldName) {

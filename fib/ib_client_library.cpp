@@ -1,11 +1,10 @@
 #include "fib/ib_client_library.h"
 
+#include "fib/stop_request.h"
 #include "support/shared_library.h"
 
 #include <array>
-#include <csignal>
 #include <mutex>
-#include <unistd.h>
 #include <vector>
 
 namespace gravlink {
@@ -100,7 +99,7 @@ public:
     }
 
     void Load() {
-        if (!FModule.Load(FLibraryName))
+        if (!LoadModule())
             throw Exception("Can't load library " + FLibraryName + " ");
         ResolveRequired(0, RequiredEntryPointCount);
         if (Resolve(TEntryPoint::isc_rollback_retaining)) {
@@ -123,28 +122,37 @@ public:
     }
 
 private:
+    // The default name falls back to the Firebird client's own file where there is one.
+    bool LoadModule() {
+        if (FModule.Load(FLibraryName))
+            return true;
+        return FLibraryName == DefaultLibraryName && FallbackLibraryName != nullptr &&
+               FModule.Load(FallbackLibraryName);
+    }
+
     // The client library takes SIGINT and SIGTERM for an orderly shutdown of its
     // own and then lets the process run on, so that a scheduler or a logout could
-    // not stop the program. The signal ends the process as it would without the
+    // not stop the program. The stop ends the process as it would without the
     // library, as soon as the library starts its shutdown: the later phases may
-    // give up on a busy engine and never be reached.
+    // give up on a busy engine and never be reached. On Windows the console's stop
+    // events are routed to that shutdown.
     void StopProcessOnShutdownSignal() {
         using TShutdownCallback =
             ISC_STATUS (*)(ISC_STATUS*, FB_SHUTDOWN_CALLBACK, const int, void*);
         auto* registerCallback =
             reinterpret_cast<TShutdownCallback>(FModule.EntryPoint("fb_shutdown_callback"));
-        if (registerCallback == nullptr)
+        if (registerCallback == nullptr) {
+            RouteStopRequests(nullptr);
             return;
+        }
         ISC_STATUS_ARRAY status{};
         registerCallback(status, &EndProcessAfterSignal, fb_shut_preproviders, nullptr);
+        RouteStopRequests(reinterpret_cast<TClientShutdown>(FModule.EntryPoint("fb_shutdown")));
     }
 
     static int EndProcessAfterSignal(const int reason, const int, void*) {
-        if (reason == fb_shutrsn_signal) {
-            std::signal(SIGTERM, SIG_DFL);
-            std::raise(SIGTERM);
-            _exit(128 + SIGTERM);
-        }
+        if (reason == fb_shutrsn_signal)
+            EndProcessForStopRequest();
         return 0;
     }
 

@@ -199,7 +199,11 @@ TClientLibraryRef AcquireClientLibrary(const std::string& libraryName);
 // The calling thread's status vector; every client call passes it.
 ISC_STATUS* StatusVector();
 
-// The library a connection asks for when nothing else is set.
-inline constexpr const char* DefaultLibraryName = "libfbclient.so.2";
+// The library a connection asks for when nothing else is set: "libfbclient.so.2" on
+// Linux, "gds32.dll" on Windows.
+extern const char* const DefaultLibraryName;
+// Loaded in its place when the default cannot be: "fbclient.dll" on Windows, where
+// a Firebird client installed without its gds32.dll copy has only that; none on Linux.
+extern const char* const FallbackLibraryName;
 
 } // namespace gravlink

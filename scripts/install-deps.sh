@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs every Debian package gravlink needs to build, test, package and run its
-# demo, and the locales its text tests use. Idempotent; run as root.
+# demo, and the locales its text tests use. With --windows also what the cross build
+# for Windows and its tests under wine need. Idempotent; run as root.
 set -euo pipefail
 
 packages=(
@@ -13,6 +14,11 @@ packages=(
   # The packaging check: the package's own checkers and what it installs with.
   lintian desktop-file-utils librsvg2-bin systemd man-db adduser
 )
+if [[ ${1:-} == --windows ]]; then
+  # mingw-w64 with POSIX threads (std::thread, std::mutex), wine to run what it
+  # builds; GoogleTest is built from the googletest package's sources.
+  packages=(cmake googletest locales g++-mingw-w64-x86-64-posix wine64)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

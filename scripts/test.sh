@@ -17,3 +17,7 @@ ctest --test-dir build-nowindow --output-on-failure -j"$(nproc)" --timeout 300
 
 # The Debian package: built, checked, installed, run as an operator, purged.
 bash scripts/test-package.sh
+
+# The platform the sites run: the core and the unattended program for Windows,
+# cross-built and tested under wine.
+bash scripts/test-windows.sh

@@ -1,20 +1,23 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace gravlink {
 
-// A text file opened for appending (created when missing) and held under an
-// exclusive lock while open, so that other programs may only read it. Writes are
-// buffered; Sync puts them on disk. Each Write is one whole record (a line, a log
-// entry): when writing fails, the file is cut back to the end of the last record
-// that reached it whole, so that no torn record stays for the next one to join.
+// A text file opened for appending (created when missing, never truncated) that
+// other programs may only read while it is open: held under an exclusive lock on
+// Linux, opened with read-only sharing on Windows. Writes are buffered; Sync puts
+// them on disk. Each Write is one whole record (a line, a log entry): when writing
+// fails, the file is cut back to the end of the last record that reached it whole,
+// so that no torn record stays for the next one to join.
 class TAppendFile {
 public:
     enum class TLockWait {
         Wait, // queue behind another holder: entries of two runs never interleave
         Fail, // another holder is a failure, "I/O error 32"
+        // On Windows a holder may be any program; waiting for it is bounded.
     };
 
     TAppendFile(const std::string& path, TLockWait wait);
@@ -30,11 +33,21 @@ public:
 
 private:
     void Flush();
+    // The platform's side: opening (and locking), writing every byte, putting what
+    // was written on disk, closing.
+    void Open(TLockWait wait);
+    void WriteOut(const char* data, size_t size);
+    void SyncToDisk();
+    void Close() noexcept;
+    // The open file's length; 0 for a device, which keeps none.
+    long long OpenLength() const;
+    // Cuts the file back to the given length; a device cannot be cut and is left.
+    void CutBack(long long length) noexcept;
 
     std::string FPath;
-    int FHandle = -1;
-    bool FCreated = false; // the folder's entry for the file is not on disk yet
-    long long FLength = 0; // the file's length: its whole records
+    std::intptr_t FHandle = -1; // a file descriptor, or a Windows handle
+    bool FCreated = false;      // the folder's entry for the file is not on disk yet
+    long long FLength = 0;      // the file's length: its whole records
     std::string FBuffer;
     static constexpr size_t BufferSize = 64 * 1024;
 };

@@ -1,10 +1,10 @@
 #include "support/date_time_value.h"
 
 #include "support/exception.h"
+#include "support/local_clock.h"
 
 #include <cmath>
 #include <cstdint>
-#include <ctime>
 
 namespace gravlink {
 namespace {
@@ -56,14 +56,10 @@ void SplitDays(int64_t days, TDecodedDateTime& out) {
 } // namespace
 
 TDateTime CurrentDateTime() {
-    timespec now{};
-    clock_gettime(CLOCK_REALTIME, &now);
-    tm local{};
-    localtime_r(&now.tv_sec, &local);
-    const int millisecond = static_cast<int>(now.tv_nsec / 1'000'000);
-    return static_cast<double>(DayNumber(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday)) +
-           static_cast<double>(local.tm_hour * 3'600'000 + local.tm_min * 60'000 +
-                               local.tm_sec * 1'000 + millisecond) /
+    const TLocalTime now = LocalTimeNow();
+    return static_cast<double>(DayNumber(now.Year, now.Month, now.Day)) +
+           static_cast<double>(now.Hour * 3'600'000 + now.Minute * 60'000 + now.Second * 1'000 +
+                               now.Millisecond) /
                MillisecondsPerDay;
 }
 

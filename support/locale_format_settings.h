@@ -4,12 +4,14 @@
 
 namespace gravlink {
 
-// Takes the user's locale for the process (setlocale(LC_ALL, "")) and fills the
-// process-wide TextFormatSettings from it. Called once at start-up, before any window.
+// Fills the process-wide TextFormatSettings from the user's regional settings: on
+// Linux the user's locale, taken for the process (setlocale(LC_ALL, "")); on Windows
+// the user's default locale. Called once at start-up, before any window.
 void ReadTextFormatSettings();
 
-// The text settings of the calling thread's current locale (the one uselocale set, or
-// the process's); what cannot be read keeps its default.
+// The text settings of the calling thread's current locale (on Linux the one
+// uselocale set, or the process's; on Windows the user's default locale); what
+// cannot be read keeps its default.
 TFormatSettings TextFormatSettingsOfCurrentLocale();
 
 } // namespace gravlink

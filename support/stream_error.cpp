@@ -1,25 +1,14 @@
 #include "support/stream_error.h"
 
-#include "support/code_page.h"
-
-#include <cstring>
+#include "support/system_error_text.h"
 
 namespace gravlink {
 
-namespace {
+EFOpenError::EFOpenError(const std::string& path, int systemError)
+    : EStreamError("Cannot open file \"" + path + "\". " + SystemErrorText(systemError)) {}
 
-// The C library speaks the locale's UTF-8; the system's messages are Windows-1251.
-std::string SystemErrorText(int errnoValue) {
-    return Utf8ToWin1251(std::strerror(errnoValue));
-}
-
-} // namespace
-
-EFOpenError::EFOpenError(const std::string& path, int errnoValue)
-    : EStreamError("Cannot open file \"" + path + "\". " + SystemErrorText(errnoValue)) {}
-
-EFCreateError::EFCreateError(const std::string& path, int errnoValue)
-    : EStreamError("Cannot create file \"" + path + "\". " + SystemErrorText(errnoValue)) {}
+EFCreateError::EFCreateError(const std::string& path, int systemError)
+    : EStreamError("Cannot create file \"" + path + "\". " + SystemErrorText(systemError)) {}
 
 EReadError::EReadError() : EStreamError("Stream read error") {}
 

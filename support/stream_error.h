@@ -15,13 +15,13 @@ public:
 // "Cannot open file "<path>". <system error text>"
 class EFOpenError : public EStreamError {
 public:
-    EFOpenError(const std::string& path, int errnoValue);
+    EFOpenError(const std::string& path, int systemError);
 };
 
 // "Cannot create file "<path>". <system error text>"
 class EFCreateError : public EStreamError {
 public:
-    EFCreateError(const std::string& path, int errnoValue);
+    EFCreateError(const std::string& path, int systemError);
 };
 
 // "Stream read error": the file could not be read completely.

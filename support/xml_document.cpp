@@ -2,14 +2,10 @@
 
 #include "support/file_replace.h"
 #include "support/stream_error.h"
+#include "support/whole_file.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <filesystem>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <unordered_map>
 
 namespace gravlink {
@@ -36,49 +32,6 @@ bool StartsAt(const std::string& source, size_t position, std::string_view prefi
     return position >= 1 && source.compare(position - 1, prefix.size(), prefix) == 0;
 }
 
-// Owns an open file descriptor.
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : FFd(fd) {}
-    ~FileDescriptor() {
-        if (FFd >= 0)
-            ::close(FFd);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-
-    int Get() const { return FFd; }
-
-private:
-    int FFd;
-};
-
-bool IsFile(const std::string& path) {
-    std::error_code error;
-    const auto status = std::filesystem::status(path, error);
-    // An unreadable path is tried all the same, so that its open failure is reported.
-    return status.type() != std::filesystem::file_type::not_found &&
-           status.type() != std::filesystem::file_type::directory;
-}
-
-std::string ReadWholeFile(const std::string& path) {
-    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.Get() < 0)
-        throw EFOpenError(path, errno);
-    struct stat info {};
-    if (::fstat(file.Get(), &info) != 0)
-        throw EReadError();
-    std::string content(static_cast<size_t>(info.st_size), '\0');
-    size_t done = 0;
-    while (done < content.size()) {
-        const ssize_t count = ::read(file.Get(), content.data() + done, content.size() - done);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0)
-            throw EReadError();
-        done += static_cast<size_t>(count);
-    }
-    return content;
 }
 
 } // namespace

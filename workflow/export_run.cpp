@@ -5,13 +5,14 @@
 #include "fib/row_texts.h"
 #include "support/append_file.h"
 #include "support/date_time_value.h"
+#include "support/path_delimiter.h"
 #include "support/sql_timestamp_text.h"
 #include "workflow/stamp_statements.h"
 
 namespace gravlink {
 
 std::string ExportFilePath(const std::string& exportDataDir) {
-    return exportDataDir + "/gravout.cvs";
+    return exportDataDir + PathDelimiter + "gravout.cvs";
 }
 
 void TExportRun::Execute(const TExportJob& job, TAppendFile& file) {

@@ -91,8 +91,7 @@ TEST(DateTimeValue, EncodedTimesComeBackWhole) {
 TEST(DateTimeValue, CurrentDateTimeIsTheLocalClock) {
     const time_t before = time(nullptr);
     const TDateTime now = CurrentDateTime();
-    tm local{};
-    localtime_r(&before, &local);
+    const tm local = *std::localtime(&before); // the test's one thread
     const TDateTime expected = EncodeDateTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
                                               local.tm_hour, local.tm_min, local.tm_sec, 0);
     EXPECT_GE(now, expected);

@@ -1,6 +1,5 @@
-#include "support/locale_format_settings.h"
-
 #include "support/code_page.h"
+#include "support/locale_format_settings.h"
 
 #include <clocale>
 #include <langinfo.h>
