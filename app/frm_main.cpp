@@ -4,6 +4,7 @@
 #include "app/report_texts.h"
 #include "app/settings_file.h"
 #include "support/append_file.h"
+#include "support/code_page.h"
 #include "support/date_time_text.h"
 #include "support/date_time_value.h"
 #include "support/exception.h"

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <memory>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -82,7 +83,10 @@ TEST_F(XmlFileTest, AWriteThatFailsHalfwayLeavesTheOldFileWhole) {
     ::chmod(path.c_str(), 0640);
     TmoxXMLParser2 document;
     document.SetName("root");
-    AddChild(document.GetChildByName("Config"), "SqlSelect", std::string(10000, 's'));
+    auto select = std::make_unique<TmoxXMLNode2>();
+    select->SetName("SqlSelect");
+    select->SetText(std::string(10000, 's'));
+    document.GetChildByName("Config").AddNode(std::move(select));
     {
         const test::FileSizeLimit limit(4096);
         EXPECT_THROW(document.SaveXML(path), EWriteError);
