@@ -243,9 +243,11 @@ TEST_F(Query, ParseErrorsNameTheStatement) {
     };
     objects.trnEdit.StartTransaction();
     for (const auto& [text, reason] : cases) {
+        // A structured binding may not be captured before C++20 compilers all allow it.
+        const std::string& sqlText = text;
         qryDBCheck.SetSQL("update T set ID = ID + 10");
         qryDBCheck.ExecQuery();
-        EXPECT_EQ(MessageOf<EFIBClientError>([&] { qryDBCheck.SetSQL(text); }),
+        EXPECT_EQ(MessageOf<EFIBClientError>([&] { qryDBCheck.SetSQL(sqlText); }),
                   "SQL Parse Error in :frmMain.qryDBCheck \r\n\r\n" + reason)
             << text;
         // The refused text must not leave the earlier statement behind to run again.
