@@ -15,10 +15,10 @@ display=:97
 cleanup() {
   if [ -n "${program:-}" ]; then
     # The settings dialog is still open: the window gets no chance to close itself.
-    kill -KILL "$program" 2>/dev/null
-    wait "$program" 2>/dev/null
+    kill -KILL "$program" 2>/dev/null || true
+    wait "$program" 2>/dev/null || true
   fi
-  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null
+  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
   rm -rf "$run"
 }
 trap cleanup EXIT
