@@ -314,7 +314,7 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("texts/timestamp/TDateTimePattern", DateTimePatternWrite);
     benchmark::RegisterBenchmark("texts/timestamp/std strftime", DateTimeStrftime);
 
-    const char* columns[] = {"integer", "numeric(9,2)", "numeric(15,2)", "double",    "varchar",
+    const char* columns[] = {"integer", "numeric 9.2", "numeric 15.2", "double",    "varchar",
                              "char",    "date",         "time",          "timestamp", "boolean"};
     for (int i = 0; i < static_cast<int>(std::size(columns)); ++i) {
         const std::string prefix = std::string("texts/column ") + columns[i] + "/";

@@ -28,9 +28,15 @@ esac
 bash scripts/install-deps.sh >/dev/null
 bash scripts/build.sh >/dev/null
 
+# The embedded engine of these runs keeps its locks apart from other users of the
+# machine, whose runs would otherwise stall or disturb it; its databases are its own.
+lock_dir=$(mktemp -d /tmp/gravlink-bench-lock.XXXXXX)
+export FIREBIRD_LOCK=$lock_dir
+
 if [ "$mode" = micro ]; then
   # Pairs of "texts/<value>/gravlink…" and "texts/<value>/std…": the ratio of each
   # gravlink line to the standard library's line of the same value.
+  trap 'rm -rf "$lock_dir"' EXIT
   build/benchmarks/text_benchmark --benchmark_format=csv 2>/dev/null |
     awk -F, 'NR == 1 { next }
       { gsub(/"/, "", $1); split($1, part, "/"); key = part[1] "/" part[2]
@@ -44,7 +50,7 @@ fi
 bash scripts/start-firebird.sh >/dev/null
 work=$(mktemp -d /tmp/gravlink-bench.XXXXXX)
 chmod 777 "$work"
-trap 'rm -rf "$work"' EXIT
+trap 'rm -rf "$work" "$lock_dir"' EXIT
 cp build/gravlink build/benchmarks/careful_export build/benchmarks/bare_fetch "$work/"
 # The programs run in the site's locale (the careful exporter writes the texts the
 # program writes under it); the figures here are printed with a decimal point.
@@ -141,8 +147,8 @@ if [ "$mode" = callgrind ]; then
     inclusive=-
     if [ -n "${phase[$p]:-}" ]; then
       inclusive=$(callgrind_annotate --inclusive=yes --threshold=100 "$work/cg.$p" |
-        awk -v f=":${phase[$p]}" 'index($0, f) {
-          gsub(/,/, "", $1); print $1; exit }')
+        awk -v f=":${phase[$p]}" '!found && index($0, f) {
+          gsub(/,/, "", $1); print $1; found = 1 }')
       per_row[$p]=$(awk -v i="$inclusive" -v r="$rows" 'BEGIN { printf "%.0f", i / r }')
     fi
     awk -v n="${label[$p]}" -v i="$inclusive" -v t="$total" -v r="$rows" \
@@ -161,7 +167,7 @@ if [ "$mode" = callgrind ]; then
   callgrind_annotate --threshold=98 "$work/cg.phase" | awk -v r="$rows" '
     /^-+$/ { dashes++; next } dashes >= 3 && NF >= 2 && $1 ~ /^[0-9,]+$/ {
       n = $1; gsub(/,/, "", n); $1 = ""; $2 = $2; sub(/^ +/, ""); sub(/ \[.*$/, "")
-      printf "%10.0f  %s\n", n / r, $0 }' | head -25
+      if (++shown <= 25) printf "%10.0f  %s\n", n / r, $0 }'
   exit 0
 fi
 
