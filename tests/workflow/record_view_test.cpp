@@ -18,6 +18,62 @@ TEST_F(RecordView, FirstShowOpensTheUnfilteredViewWithTodaysPeriod) {
     EXPECT_EQ(Form.BuildViewSql(), Form.Settings().SqlSelect);
 }
 
+// The IDRs the view holds, first to last.
+std::vector<int> ViewedKeys(TpFIBDataSet& view) {
+    std::vector<int> keys;
+    for (view.First(); !view.Eof(); view.Next())
+        keys.push_back(view.FieldValue("IDR").AsInteger());
+    return keys;
+}
+
+struct PeriodCase {
+    const char* What;
+    TDateTime DateBegin, TimeBegin, DateEnd, TimeEnd;
+    std::vector<int> Keys;
+};
+
+// The period's bounds are excluded: a record on 00:00:00 of the first day or on the
+// last bound is left out; a begin later than the end gives an empty view, silently.
+TEST_F(RecordView, ThePeriodHoldsWhatLiesStrictlyBetweenItsBounds) {
+    const TDateTime day9 = EncodeDate(2007, 4, 9), day10 = EncodeDate(2007, 4, 10);
+    const TDateTime midnight = EncodeTime(0, 0, 0, 0), last = EncodeTime(23, 59, 59, 0);
+    const PeriodCase cases[] = {
+        {"the 9th, 00:00:00 to 23:59:59", day9, midnight, day9, last, {1, 2}},
+        {"the 9th to the 10th's 00:00:00", day9, midnight, day10, midnight, {1, 2}},
+        {"the 9th to the 10th's 23:59:59", day9, midnight, day10, last, {1, 2, 3}},
+        {"from the 9th's 08:00:00", day9, EncodeTime(8, 0, 0, 0), day10, last, {2, 3}},
+        {"begin after end", day10, last, day9, midnight, {}},
+    };
+    StartInteractive();
+    Form.actExpandExecute();
+    for (const PeriodCase& c : cases) {
+        Window.DateBeginValue = c.DateBegin;
+        Window.TimeBeginValue = c.TimeBegin;
+        Window.DateEndValue = c.DateEnd;
+        Window.TimeEndValue = c.TimeEnd;
+        Form.actRefreshExecute();
+        ASSERT_TRUE(Form.dstStat().Active()) << c.What;
+        EXPECT_EQ(ViewedKeys(Form.dstStat()), c.Keys) << c.What;
+    }
+    EXPECT_TRUE(Window.Messages.empty()) << LastMessage();
+}
+
+TEST_F(RecordView, ShowingThePanelAgainUsesThePickersLastValues) {
+    StartInteractive();
+    Window.DateBeginValue = Window.DateEndValue = EncodeDate(2007, 4, 9);
+    Window.TimeBeginValue = EncodeTime(10, 0, 0, 0);
+    Form.actExpandExecute();
+    EXPECT_EQ(ViewedKeys(Form.dstStat()), std::vector<int>{2});
+    // Hidden: the filter is off and the pickers stay as they are.
+    Form.actExpandExecute();
+    EXPECT_FALSE(Form.PeriodFilter());
+    EXPECT_EQ(ViewedKeys(Form.dstStat()), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(Window.TimeBeginValue, EncodeTime(10, 0, 0, 0));
+    Form.actExpandExecute();
+    EXPECT_EQ(Window.PanelHeight, 40);
+    EXPECT_EQ(ViewedKeys(Form.dstStat()), std::vector<int>{2});
+}
+
 TEST_F(RecordView, PeriodConditionFollowsThePeriodQueryDirectly) {
     StartInteractive();
     Window.DateBeginValue = EncodeDate(2007, 4, 9);
