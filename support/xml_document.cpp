@@ -32,8 +32,6 @@ bool StartsAt(const std::string& source, size_t position, std::string_view prefi
     return position >= 1 && source.compare(position - 1, prefix.size(), prefix) == 0;
 }
 
-}
-
 } // namespace
 
 // ---- Node ----
