@@ -8,6 +8,7 @@
 #include "support/date_time_text.h"
 #include "support/date_time_value.h"
 #include "support/exception.h"
+#include "support/file_system_name.h"
 #include "support/standard_error.h"
 #include "workflow/input_params_check.h"
 
@@ -87,9 +88,9 @@ void TfrmMain::LoadSettings() {
 }
 
 void TfrmMain::ReportSettingsDamage() {
-    std::string message = Utf8ToWin1251(SettingsPath()) + "\r\n" + ReportTexts().SettingsStoppedAt +
-                          " " + std::to_string(FSettingsRead.StopPosition) + ": " +
-                          FSettingsRead.StopReason;
+    std::string message =
+        Win1251FileName(SettingsPath()) + "\r\n" + ReportTexts().SettingsStoppedAt + " " +
+        std::to_string(FSettingsRead.StopPosition) + ": " + FSettingsRead.StopReason;
     if (FAutoMode)
         message += "\r\n" + ReportTexts().ExportNotRun;
     ReportError(ReportTexts().SettingsDamaged, message);
