@@ -9,8 +9,10 @@ namespace {
 using Clock = std::chrono::steady_clock;
 // Rows between two looks at the clock; the clock costs nothing beside a fetch.
 constexpr int FetchAllChunk = 256;
-// How often a fetch of every row tells how far it is.
+// How often a fetch of every row tells how far it is, and how often the table grows
+// meanwhile: each growth costs the view work over all its rows.
 constexpr auto ProgressInterval = std::chrono::milliseconds(250);
+constexpr auto GrowInterval = std::chrono::seconds(2);
 } // namespace
 } // namespace gravlink
 
@@ -127,11 +129,16 @@ void TDataSourceModel::FetchAll() {
             }
         } done{*this, held};
         auto shown = Clock::now();
+        auto grown = shown;
         while (FOpen && FDataSet.FetchMore(FetchAllChunk) == FetchAllChunk) {
-            if (Clock::now() - shown < ProgressInterval)
+            const auto now = Clock::now();
+            if (now - shown < ProgressInterval)
                 continue;
             // The scroll range grows with the rows, and the window repaints.
-            AppendFetchedRows();
+            if (now - grown >= GrowInterval) {
+                AppendFetchedRows();
+                grown = now;
+            }
             emit RowsFetching(FDataSet.RecordCount());
             shown = Clock::now();
         }
