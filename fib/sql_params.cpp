@@ -2,6 +2,8 @@
 
 #include "fib/fib_error.h"
 
+#include <string_view>
+
 namespace gravlink {
 
 namespace {
@@ -39,6 +41,25 @@ size_t LiteralEnd(const std::string& text, size_t i) {
     return std::string::npos;
 }
 
+// Firebird's alternative quoting: q'<c>...<c>', where an opening ( [ { < closes
+// with its partner. The text between holds apostrophes as they are.
+bool StartsAlternativeLiteral(const std::string& text, size_t i) {
+    return text[i] == '\'' && i >= 1 && (text[i - 1] == 'q' || text[i - 1] == 'Q') &&
+           (i == 1 || !IsNameChar(text[i - 2])) && i + 1 < text.size() && !IsBlank(text[i + 1]);
+}
+
+// The end of the string that starts at i (a quote); npos when it never closes.
+size_t StringEnd(const std::string& text, size_t i) {
+    if (!StartsAlternativeLiteral(text, i))
+        return LiteralEnd(text, i);
+    const char open = text[i + 1];
+    const std::string_view pairs = "([{<)]}>";
+    const size_t pair = pairs.find(open);
+    const char close = pair != std::string_view::npos && pair < 4 ? pairs[pair + 4] : open;
+    const size_t end = text.find(std::string{close, '\''}, i + 2);
+    return end == std::string::npos ? end : end + 2;
+}
+
 bool StartsBlockComment(const std::string& text, size_t i) {
     return text[i] == '/' && i + 1 < text.size() && text[i + 1] == '*';
 }
@@ -53,7 +74,7 @@ bool HasMarker(const std::string& text) {
     for (size_t i = 0; i < text.size();) {
         const char c = text[i];
         if (c == '\'' || c == '"') {
-            i = LiteralEnd(text, i);
+            i = StringEnd(text, i);
         } else if (StartsBlockComment(text, i)) {
             const size_t end = text.find("*/", i + 2);
             i = end == std::string::npos ? end : end + 2;
@@ -99,7 +120,7 @@ TProcessedSQL RecognizeParams(const std::string& text, const std::string& statem
     for (size_t i = 0; i < text.size();) {
         const char c = text[i];
         if (c == '\'' || c == '"') {
-            const size_t end = LiteralEnd(text, i);
+            const size_t end = StringEnd(text, i);
             if (end == std::string::npos)
                 ParseError(statementName, "EOF in string detected");
             out.append(text, i, end - i);

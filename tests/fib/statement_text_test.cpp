@@ -48,6 +48,21 @@ TEST(RecognizeParams, MarkersBecomeQuestionMarksInTheNormalisedText) {
     EXPECT_EQ(processed.ParamNames, (std::vector<std::string>{"A", "b.c", "Key"}));
 }
 
+// Firebird's q'<delimiter>...' strings hold apostrophes and colons as they stand.
+TEST(RecognizeParams, AlternativeQuotingKeepsItsApostrophesAndColons) {
+    const std::string unmarked = "select q'{it's 10:30}' from T where B = 'x:y'";
+    EXPECT_EQ(RecognizeParams(unmarked, "qry").Text, unmarked);
+    const TProcessedSQL processed = RecognizeParams(
+        "select Q'(a:b)', q'!it's!', q'<'>' from T where A = :A and B = 'x:y' and C = q'[:]'",
+        "qry");
+    EXPECT_EQ(processed.Text,
+              "select Q'(a:b)', q'!it's!', q'<'>' from T where A = ? and B = 'x:y' and C = q'[:]'");
+    EXPECT_EQ(processed.ParamNames, (std::vector<std::string>{"A"}));
+    // A name ending in q is no such string.
+    EXPECT_EQ(RecognizeParams("select seq'{:x}' from T", "qry").ParamNames,
+              (std::vector<std::string>{}));
+}
+
 TEST(RecognizeParams, DataDefinitionTexts) {
     EXPECT_TRUE(IsDataDefinitionText("  alter table T add S timestamp"));
     EXPECT_TRUE(IsDataDefinitionText("CREATE PROCEDURE P AS BEGIN END"));
