@@ -1,5 +1,6 @@
 #include "app/frm_main.h"
 
+#include "app/connection_credentials.h"
 #include "app/settings_file.h"
 #include "support/append_file.h"
 #include "support/code_page.h"
@@ -12,7 +13,7 @@
 namespace gravlink {
 
 TfrmMain::TfrmMain(IMainWindow& window) : FWindow(window) {
-    FdbsGrav.DBParams().Assign({"lc_ctype=WIN1251", "password=quillbark", "user_name=SYSDBA"});
+    FdbsGrav.DBParams().Assign(ConnectionParamLinesOfEnvironment());
     FdbsGrav.SetSQLDialect(3);
     FdbsGrav.SetTimeout(0);
     FdbsGrav.SetDefaultTransaction(&FtrnEdit);
