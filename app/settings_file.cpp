@@ -34,8 +34,8 @@ TSettingsFileState ReadSettingsFile(const std::string& path, TExportSettings& se
             if (child->Name() == key.Name)
                 settings.*key.Member = child->Text();
     }
-    return document.LastError().empty() ? TSettingsFileState::Complete
-                                        : TSettingsFileState::Damaged;
+    return document.LastError().empty() && document.ReadToEnd() ? TSettingsFileState::Complete
+                                                                : TSettingsFileState::Damaged;
 }
 
 void WriteSettingsFile(const std::string& path, const TExportSettings& settings) {

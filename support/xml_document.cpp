@@ -246,11 +246,14 @@ void TmoxXMLParser2::ParseXML() {
     SetText({});
     FLastError.clear();
     FPosition = 1;
+    FReadToEnd = true;
 
     if (!ReadProlog())
         return;
     try {
         ReadElements();
+        FReadToEnd = FPosition > FSource.size() ||
+                     Trim(std::string_view(FSource).substr(FPosition - 1)).empty();
     } catch (const Exception& failure) {
         const size_t nearFrom = FPosition > 20 ? FPosition - 20 : 1;
         std::string message = failure.Message() + " near " + SourceBetween(nearFrom, nearFrom + 49);

@@ -94,6 +94,9 @@ public:
     const TmoxXMLNode2& Declaration() const { return FDeclaration; }
     // What the last parse failed with; empty after a parse that succeeded.
     const std::string& LastError() const { return FLastError; }
+    // False when the last parse closed the document element before the end of the
+    // source and more than blanks followed it: that text was never read.
+    bool ReadToEnd() const { return FReadToEnd; }
 
     // The document serialised with its fixed byte layout.
     std::string XMLText();
@@ -123,6 +126,7 @@ private:
     std::string FLastError;
     std::string FSource;
     size_t FPosition = 1; // 1-based read position in FSource
+    bool FReadToEnd = true;
     // The writer's output buffer.
     std::string FOutput;
     size_t FOutputUsed = 0;
