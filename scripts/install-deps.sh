@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   firebird3.0-server firebird3.0-utils firebird-dev libfbclient2
   locales xvfb xauth clang-format time
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -17,6 +17,20 @@ ctest --test-dir build --output-on-failure -j"$(nproc)" --timeout 300 -LE fault
 # Whole exports of a large table killed, stopped and starved on the way.
 ctest --test-dir build --output-on-failure -L fault --timeout 600
 
+# The suite again under AddressSanitizer and UndefinedBehaviorSanitizer (the fault
+# suite stays with the plain build: it checks outcomes, not memory).
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGRAVLINK_SANITIZE=ON >/dev/null
+cmake --build build-asan -j"$(nproc)"
+LSAN_OPTIONS="suppressions=$PWD/tests/sanitizer/lsan.supp:print_suppressions=0" \
+  ctest --test-dir build-asan --output-on-failure -j"$(nproc)" --timeout 600 -LE fault
+
+# Each fuzz target for a short, fixed time. The settings round trip joins once the
+# writer splits a CDATA section at every "]]>".
+for target in xml_reader date_time_pattern database_path param_blocks statement_params \
+  regional_settings; do
+  bash scripts/fuzz.sh "$target" 15
+done
+
 # What a server or a cross build makes: no window, and nothing may reach for Qt.
 cmake -S . -B build-nowindow -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGRAVLINK_WINDOW=OFF \
   -DCMAKE_DISABLE_FIND_PACKAGE_Qt6=TRUE --no-warn-unused-cli >/dev/null

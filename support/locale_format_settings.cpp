@@ -13,8 +13,8 @@ namespace {
 
 // Locale texts come in the locale's code set. UTF-8 (and plain ASCII, its subset) is
 // converted; a non-ASCII text of any other code set counts as not readable.
-std::optional<std::string> Win1251Of(std::string_view text) {
-    if (std::string_view(nl_langinfo(CODESET)) != "UTF-8")
+std::optional<std::string> Win1251Of(std::string_view text, bool utf8) {
+    if (!utf8)
         for (char c : text)
             if (static_cast<unsigned char>(c) >= 0x80)
                 return std::nullopt;
@@ -23,8 +23,8 @@ std::optional<std::string> Win1251Of(std::string_view text) {
 
 // The single character of a setting, when its text is exactly one character that
 // Windows-1251 has.
-std::optional<char> OneWin1251Char(std::string_view text) {
-    const auto converted = Win1251Of(text);
+std::optional<char> OneWin1251Char(std::string_view text, bool utf8) {
+    const auto converted = Win1251Of(text, utf8);
     if (!converted || converted->size() != 1)
         return std::nullopt;
     // A character Windows-1251 lacks came out as "?".
@@ -77,7 +77,7 @@ struct DatePattern {
 };
 
 // D_FMT as a date pattern; the first text between two date fields gives the separator.
-std::optional<DatePattern> DatePatternOf(std::string_view format) {
+std::optional<DatePattern> DatePatternOf(std::string_view format, bool utf8) {
     DatePattern out;
     std::string literal;
     int fields = 0;
@@ -87,9 +87,9 @@ std::optional<DatePattern> DatePatternOf(std::string_view format) {
             return;
         if (fields == 1 && !separatorTaken) {
             separatorTaken = true;
-            out.Separator = OneWin1251Char(literal.substr(0, FirstCharLength(literal)));
+            out.Separator = OneWin1251Char(literal.substr(0, FirstCharLength(literal)), utf8);
         }
-        const auto converted = Win1251Of(literal);
+        const auto converted = Win1251Of(literal, utf8);
         if (converted)
             AppendLiteral(out.Pattern, *converted);
         literal.clear();
@@ -177,7 +177,7 @@ struct TimeFormat {
 
 // What T_FMT says about the clock: 24-hour with %H, %k, %R or %T; 12-hour with %I, %l
 // or %r; leading zero with %H, %I, %T, %R; the AM/PM mark where %p stands.
-TimeFormat TimeFormatOf(std::string_view format) {
+TimeFormat TimeFormatOf(std::string_view format, std::string_view ampmFormat, bool utf8) {
     std::string expanded;
     for (size_t i = 0; i < format.size();) {
         if (format[i] != '%') {
@@ -191,8 +191,7 @@ TimeFormat TimeFormatOf(std::string_view format) {
         else if (conversion == 'R')
             expanded += "%H:%M";
         else if (conversion == 'r') {
-            const std::string_view ampm = nl_langinfo(T_FMT_AMPM);
-            expanded += ampm.empty() ? std::string_view("%I:%M:%S %p") : ampm;
+            expanded += ampmFormat.empty() ? std::string_view("%I:%M:%S %p") : ampmFormat;
         } else
             expanded += format.substr(start, i - start);
     }
@@ -209,7 +208,7 @@ TimeFormat TimeFormatOf(std::string_view format) {
         if (hourSeen && !separatorTaken) {
             separatorTaken = true;
             if (!literal.empty())
-                out.Separator = OneWin1251Char(literal.substr(0, FirstCharLength(literal)));
+                out.Separator = OneWin1251Char(literal.substr(0, FirstCharLength(literal)), utf8);
         }
         literal.clear();
         switch (conversion) {
@@ -237,16 +236,17 @@ TimeFormat TimeFormatOf(std::string_view format) {
 
 } // namespace
 
-TFormatSettings TextFormatSettingsOfCurrentLocale() {
+TFormatSettings TranslateLocaleTexts(const TLocaleTexts& texts) {
     TFormatSettings settings;
+    const bool utf8 = texts.CodeSet == "UTF-8";
 
-    if (const auto date = DatePatternOf(nl_langinfo(D_FMT))) {
+    if (const auto date = DatePatternOf(texts.DateFormat, utf8)) {
         settings.ShortDatePattern = date->Pattern;
         if (date->Separator)
             settings.DateSeparatorChar = *date->Separator;
     }
 
-    const TimeFormat time = TimeFormatOf(nl_langinfo(T_FMT));
+    const TimeFormat time = TimeFormatOf(texts.TimeFormat, texts.TimeFormatAmPm, utf8);
     if (time.Separator)
         settings.TimeSeparatorChar = *time.Separator;
     const std::string hour = time.LeadingZero ? "hh" : "h";
@@ -258,32 +258,53 @@ TFormatSettings TextFormatSettingsOfCurrentLocale() {
     settings.ShortTimePattern = prefix + hour + ":mm" + postfix;
     settings.LongTimePattern = prefix + hour + ":mm:ss" + postfix;
 
-    if (const auto am = Win1251Of(nl_langinfo(AM_STR)))
+    if (const auto am = Win1251Of(texts.AmText, utf8))
         settings.AmText = *am;
-    if (const auto pm = Win1251Of(nl_langinfo(PM_STR)))
+    if (const auto pm = Win1251Of(texts.PmText, utf8))
         settings.PmText = *pm;
 
-    auto name = [](nl_item item, std::string& member) {
-        const auto text = Win1251Of(nl_langinfo(item));
-        if (text && !text->empty())
-            member = *text;
+    auto name = [utf8](const std::string& text, std::string& member) {
+        const auto converted = Win1251Of(text, utf8);
+        if (converted && !converted->empty())
+            member = *converted;
     };
     for (int m = 0; m < 12; ++m) {
-        name(ABMON_1 + m, settings.MonthAbbrevs[m]);
-        name(MON_1 + m, settings.MonthNames[m]);
+        name(texts.MonthAbbrevs[m], settings.MonthAbbrevs[m]);
+        name(texts.MonthNames[m], settings.MonthNames[m]);
+    }
+    for (int d = 0; d < 7; ++d) {
+        name(texts.DayAbbrevs[d], settings.DayAbbrevs[d]);
+        name(texts.DayNames[d], settings.DayNames[d]);
+    }
+
+    if (const auto point = OneWin1251Char(texts.DecimalPoint, utf8))
+        settings.DecimalPoint = *point;
+    if (const auto thousands = OneWin1251Char(texts.ThousandsSeparator, utf8))
+        settings.ThousandSeparatorChar = *thousands;
+    return settings;
+}
+
+TFormatSettings TextFormatSettingsOfCurrentLocale() {
+    TLocaleTexts texts;
+    texts.CodeSet = nl_langinfo(CODESET);
+    texts.DateFormat = nl_langinfo(D_FMT);
+    texts.TimeFormat = nl_langinfo(T_FMT);
+    texts.TimeFormatAmPm = nl_langinfo(T_FMT_AMPM);
+    texts.AmText = nl_langinfo(AM_STR);
+    texts.PmText = nl_langinfo(PM_STR);
+    for (int m = 0; m < 12; ++m) {
+        texts.MonthAbbrevs[m] = nl_langinfo(ABMON_1 + m);
+        texts.MonthNames[m] = nl_langinfo(MON_1 + m);
     }
     // The C library's lists begin with Sunday, as these do.
     for (int d = 0; d < 7; ++d) {
-        name(ABDAY_1 + d, settings.DayAbbrevs[d]);
-        name(DAY_1 + d, settings.DayNames[d]);
+        texts.DayAbbrevs[d] = nl_langinfo(ABDAY_1 + d);
+        texts.DayNames[d] = nl_langinfo(DAY_1 + d);
     }
-
     const lconv* numeric = localeconv();
-    if (const auto point = OneWin1251Char(numeric->decimal_point))
-        settings.DecimalPoint = *point;
-    if (const auto thousands = OneWin1251Char(numeric->thousands_sep))
-        settings.ThousandSeparatorChar = *thousands;
-    return settings;
+    texts.DecimalPoint = numeric->decimal_point;
+    texts.ThousandsSeparator = numeric->thousands_sep;
+    return TranslateLocaleTexts(texts);
 }
 
 void ReadTextFormatSettings() {
