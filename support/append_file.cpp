@@ -3,10 +3,12 @@
 #include "support/exception.h"
 #include "support/file_error.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace gravlink {
@@ -41,6 +43,43 @@ TAppendFile::~TAppendFile() {
         // Closing never fails the caller: what must reach the disk is Sync'ed.
     }
     ::close(FHandle);
+}
+
+void TAppendFile::CutTornLine() {
+    struct stat info {};
+    if (::fstat(FHandle, &info) != 0)
+        RaiseInOutError(errno, FPath);
+    if (info.st_size == 0)
+        return;
+    const int reader = ::open(FPath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (reader < 0)
+        RaiseInOutError(errno, FPath);
+    std::string block(BufferSize, '\0');
+    off_t keep = 0;
+    int error = 0;
+    bool torn = true;
+    for (off_t position = info.st_size; position > 0;) {
+        const auto count = static_cast<size_t>(std::min<off_t>(position, BufferSize));
+        position -= static_cast<off_t>(count);
+        if (::pread(reader, block.data(), count, position) != static_cast<ssize_t>(count)) {
+            error = errno != 0 ? errno : EIO;
+            break;
+        }
+        if (position + static_cast<off_t>(count) == info.st_size && block[count - 1] == '\n') {
+            torn = false;
+            break;
+        }
+        const size_t lineEnd = std::string_view(block.data(), count).rfind('\n');
+        if (lineEnd != std::string_view::npos) {
+            keep = position + static_cast<off_t>(lineEnd) + 1;
+            break;
+        }
+    }
+    ::close(reader);
+    if (error != 0)
+        RaiseInOutError(error, FPath);
+    if (torn && ::ftruncate(FHandle, keep) != 0)
+        RaiseInOutError(errno, FPath);
 }
 
 void TAppendFile::Write(std::string_view bytes) {

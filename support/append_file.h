@@ -21,6 +21,10 @@ public:
     TAppendFile(const TAppendFile&) = delete;
     TAppendFile& operator=(const TAppendFile&) = delete;
 
+    // Cuts a last line that lacks its line end back to the end of the line before it.
+    // A run killed while writing leaves such a torn line; its record was never stamped,
+    // so it goes out whole with this run instead of being run into.
+    void CutTornLine();
     void Write(std::string_view bytes);
     // Writes out the buffer and waits until the bytes are on disk, and with them
     // the file's name in its folder when this open created the file.
