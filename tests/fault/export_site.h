@@ -97,11 +97,12 @@ struct ReferenceRun {
 };
 ReferenceRun MeasureReference(const PrivateServer* server);
 
-// How the lines of an export file read: how often each IDR occurs, and the lines that
-// are no whole line of a record.
+// How the lines of an export file read: how often each IDR occurs, the lines that are
+// no line of a record, and a torn last line.
 struct ExportLines {
     std::map<int, int> Count;
     std::vector<std::string> Malformed;
+    std::string TornTail; // a last line without its line end
 };
 ExportLines ReadExportLines(const std::filesystem::path& file);
 
