@@ -1,5 +1,6 @@
 #include "app/frm_main.h"
 
+#include "app/connection_credentials.h"
 #include "app/error_log_failure.h"
 #include "app/report_texts.h"
 #include "app/settings_file.h"
@@ -15,7 +16,7 @@
 namespace gravlink {
 
 TfrmMain::TfrmMain(IMainWindow& window) : FWindow(window) {
-    FdbsGrav.DBParams().Assign({"lc_ctype=WIN1251", "password=quillbark", "user_name=SYSDBA"});
+    FdbsGrav.DBParams().Assign(ConnectionParamLinesOfEnvironment());
     FdbsGrav.SetSQLDialect(3);
     FdbsGrav.SetTimeout(0);
     FdbsGrav.SetDefaultTransaction(&FtrnEdit);

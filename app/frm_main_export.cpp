@@ -52,6 +52,7 @@ void TfrmMain::ExportData() {
         try {
             file.emplace(ExportFilePath(FileSystemName(FSettings.ExportDataDir)),
                          TAppendFile::TLockWait::Fail);
+            file->CutTornLine();
             const TExportJob job{FSettings.SqlSelect, FSettings.ExportTableName,
                                  FSettings.ExportFieldName, FSettings.SqlAutoExt};
             TExportRun run(FqryDBCheck, FtrnEdit);

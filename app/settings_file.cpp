@@ -34,7 +34,7 @@ TSettingsFileRead ReadSettingsFile(const std::string& path, TExportSettings& set
             if (child->Name() == key.Name)
                 settings.*key.Member = child->Text();
     }
-    if (document.LastError().empty())
+    if (document.LastError().empty() && document.ReadToEnd())
         return {TSettingsFileState::Complete};
     return {TSettingsFileState::Damaged, document.StopPosition(), document.StopReason()};
 }

@@ -11,6 +11,8 @@ packages=(
   firebird3.0-server firebird3.0-utils firebird-dev libfbclient2
   qt6-translations-l10n
   locales xvfb xauth clang-format time valgrind
+  # The sanitizer build and the fuzz targets.
+  clang libclang-rt-14-dev
   # The packaging check: the package's own checkers and what it installs with.
   lintian desktop-file-utils librsvg2-bin systemd man-db adduser
 )

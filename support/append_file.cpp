@@ -2,6 +2,8 @@
 
 #include "support/exception.h"
 
+#include <algorithm>
+
 namespace gravlink {
 
 TAppendFile::TAppendFile(const std::string& path, TLockWait wait) : FPath(path) {
@@ -18,6 +20,25 @@ TAppendFile::~TAppendFile() {
         // Closing never fails the caller: what must reach the disk is Sync'ed.
     }
     Close();
+}
+
+void TAppendFile::CutTornLine() {
+    long long keep = FLength;
+    std::string block(BufferSize, '\0');
+    while (keep > 0) {
+        const auto count = static_cast<size_t>(std::min<long long>(keep, BufferSize));
+        keep -= static_cast<long long>(count);
+        ReadAt(keep, block.data(), count);
+        const size_t lineEnd = std::string_view(block.data(), count).rfind('\n');
+        if (lineEnd != std::string_view::npos) {
+            keep += static_cast<long long>(lineEnd) + 1;
+            break;
+        }
+    }
+    if (keep == FLength)
+        return;
+    CutBack(keep);
+    FLength = keep;
 }
 
 void TAppendFile::Write(std::string_view bytes) {
@@ -40,7 +61,11 @@ void TAppendFile::Flush() {
         // What could not be written is not tried again. The buffer began at a
         // record's end; what reached the file of it goes.
         FBuffer.clear();
-        CutBack(FLength);
+        try {
+            CutBack(FLength);
+        } catch (const Exception&) {
+            // The failure to write is the one reported.
+        }
         throw;
     }
     FLength += static_cast<long long>(FBuffer.size());

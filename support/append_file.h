@@ -26,6 +26,10 @@ public:
     TAppendFile(const TAppendFile&) = delete;
     TAppendFile& operator=(const TAppendFile&) = delete;
 
+    // Cuts a last line that lacks its line end back to the end of the line before it.
+    // A run killed while writing leaves such a torn line; its record was never stamped,
+    // so it goes out whole with this run instead of being run into.
+    void CutTornLine();
     void Write(std::string_view bytes);
     // Writes out the buffer and waits until the bytes are on disk, and with them
     // the file's name in its folder when this open created the file.
@@ -41,8 +45,10 @@ private:
     void Close() noexcept;
     // The open file's length; 0 for a device, which keeps none.
     long long OpenLength() const;
+    // Reads size bytes of the file from position on.
+    void ReadAt(long long position, char* data, size_t size) const;
     // Cuts the file back to the given length; a device cannot be cut and is left.
-    void CutBack(long long length) noexcept;
+    void CutBack(long long length);
 
     std::string FPath;
     std::intptr_t FHandle = -1; // a file descriptor, or a Windows handle

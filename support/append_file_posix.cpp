@@ -45,10 +45,35 @@ long long TAppendFile::OpenLength() const {
     return 0;
 }
 
-void TAppendFile::CutBack(long long length) noexcept {
+void TAppendFile::ReadAt(long long position, char* data, size_t size) const {
+    // The file is open for writing only, as other programs see it.
+    const int reader = ::open(FPath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (reader < 0)
+        RaiseInOutError(errno, FPath);
+    int error = 0;
+    while (size > 0) {
+        const ssize_t count = ::pread(reader, data, size, static_cast<off_t>(position));
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0) {
+            error = count < 0 ? errno : EIO;
+            break;
+        }
+        data += count;
+        size -= static_cast<size_t>(count);
+        position += count;
+    }
+    ::close(reader);
+    if (error != 0)
+        RaiseInOutError(error, FPath);
+}
+
+void TAppendFile::CutBack(long long length) {
     struct stat info {};
-    if (::fstat(static_cast<int>(FHandle), &info) == 0 && S_ISREG(info.st_mode))
-        (void)::ftruncate(static_cast<int>(FHandle), static_cast<off_t>(length));
+    if (::fstat(static_cast<int>(FHandle), &info) != 0 || !S_ISREG(info.st_mode))
+        return;
+    if (::ftruncate(static_cast<int>(FHandle), static_cast<off_t>(length)) != 0)
+        RaiseInOutError(errno, FPath);
 }
 
 void TAppendFile::WriteOut(const char* data, size_t left) {

@@ -58,14 +58,42 @@ long long TAppendFile::OpenLength() const {
     return size.QuadPart;
 }
 
-void TAppendFile::CutBack(long long length) noexcept {
+void TAppendFile::ReadAt(long long position, char* data, size_t size) const {
+    // The file is open for writing only, as other programs see it.
+    HANDLE reader =
+        CreateFileW(WideOfWin1251(FPath).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (reader == INVALID_HANDLE_VALUE)
+        RaiseInOutError(static_cast<int>(GetLastError()), FPath);
+    DWORD error = 0;
+    while (size > 0) {
+        OVERLAPPED at{};
+        at.Offset = static_cast<DWORD>(position & 0xFFFFFFFF);
+        at.OffsetHigh = static_cast<DWORD>(position >> 32);
+        const DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
+        DWORD count = 0;
+        if (!ReadFile(reader, data, chunk, &count, &at) || count == 0) {
+            error = count == 0 ? ERROR_HANDLE_EOF : GetLastError();
+            break;
+        }
+        data += count;
+        size -= count;
+        position += count;
+    }
+    CloseHandle(reader);
+    if (error != 0)
+        RaiseInOutError(static_cast<int>(error), FPath);
+}
+
+void TAppendFile::CutBack(long long length) {
     if (GetFileType(Handle(FHandle)) != FILE_TYPE_DISK)
         return;
     LARGE_INTEGER end{};
     end.QuadPart = length;
     // The next write goes on from the cut: the file is not opened for appending.
-    if (SetFilePointerEx(Handle(FHandle), end, nullptr, FILE_BEGIN))
-        SetEndOfFile(Handle(FHandle));
+    if (!SetFilePointerEx(Handle(FHandle), end, nullptr, FILE_BEGIN) ||
+        !SetEndOfFile(Handle(FHandle)))
+        RaiseInOutError(static_cast<int>(GetLastError()), FPath);
 }
 
 void TAppendFile::WriteOut(const char* data, size_t left) {

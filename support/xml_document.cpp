@@ -231,6 +231,7 @@ void TmoxXMLParser2::ParseXML() {
     FStopPosition = 0;
     FStopReason.clear();
     FPosition = 1;
+    FReadToEnd = true;
 
     if (!ReadProlog()) {
         FStopPosition = FPosition;
@@ -239,6 +240,12 @@ void TmoxXMLParser2::ParseXML() {
     }
     try {
         ReadElements();
+        if (FPosition <= FSource.size() &&
+            !Trim(std::string_view(FSource).substr(FPosition - 1)).empty()) {
+            FReadToEnd = false;
+            FStopPosition = FPosition;
+            FStopReason = "Text after the document element";
+        }
     } catch (const Exception& failure) {
         // A search that found nothing has set the position to 0: it ran to the end.
         FStopPosition = FPosition != 0 ? FPosition : FSource.size() + 1;

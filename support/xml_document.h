@@ -94,10 +94,14 @@ public:
     const TmoxXMLNode2& Declaration() const { return FDeclaration; }
     // What the last parse failed with; empty after a parse that succeeded.
     const std::string& LastError() const { return FLastError; }
-    // Where the last parse stopped, when it failed: the 1-based byte position of the
-    // read (one past the end when it ran off the end of the text), and why.
+    // Where the last parse stopped, when it failed or left text unread: the 1-based
+    // byte position of the read (one past the end when it ran off the end of the
+    // text), and why.
     size_t StopPosition() const { return FStopPosition; }
     const std::string& StopReason() const { return FStopReason; }
+    // False when the last parse closed the document element before the end of the
+    // source and more than blanks followed it: that text was never read.
+    bool ReadToEnd() const { return FReadToEnd; }
 
     // The document serialised with its fixed byte layout.
     std::string XMLText();
@@ -133,6 +137,7 @@ private:
     std::string FStopReason;
     std::string FSource;
     size_t FPosition = 1; // 1-based read position in FSource
+    bool FReadToEnd = true;
     // The writer's output buffer.
     std::string FOutput;
     size_t FOutputUsed = 0;

@@ -102,8 +102,7 @@ TEST_F(ErrorReport, TopLevelHandlerSurvivesALogThatCannotBeWritten) {
     EXPECT_EQ(Form.ExitStatus(), 1);
     // The report the log could not take is not lost: it goes where the log's own
     // failure goes.
-    EXPECT_NE(stderrText.find(Win1251ToUtf8(OperationText) + "\nDisk full"),
-              std::string::npos)
+    EXPECT_NE(stderrText.find(Win1251ToUtf8(OperationText) + "\nDisk full"), std::string::npos)
         << stderrText;
     // A folder where the log should be: EISDIR on Linux, a denied access on Windows.
 #ifdef _WIN32

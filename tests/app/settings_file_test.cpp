@@ -97,6 +97,28 @@ TEST_F(SettingsFileTest, ADamagedFileIsKeptAsBakBeforeItIsRewritten) {
     EXPECT_NE(test::ReadFileBytes(Path()).find("<DBName>kept</DBName>"), std::string::npos);
 }
 
+// Text after the document element was never read: the file is not the program's, or
+// is broken after a stray "</...>", and its bytes must survive the write-back.
+TEST_F(SettingsFileTest, TextAfterTheDocumentElementCountsAsDamaged) {
+    const std::string damaged =
+        "<root><Config><DBName>kept</DBName></Config></root>\r\n<Config>lost?";
+    WriteSettings(damaged);
+    Start();
+    EXPECT_EQ(Form.Settings().DBName, "kept");
+    ASSERT_EQ(Window.Messages.size(), 1u);
+    EXPECT_NE(Window.Messages[0].Text.find(ReportTexts().SettingsStoppedAt + " " +
+                                           std::to_string(damaged.find("\r\n") + 1) +
+                                           ": Text after the document element"),
+              std::string::npos)
+        << Window.Messages[0].Text;
+    Form.FormDestroy();
+    EXPECT_EQ(test::ReadFileBytes(Dir / "gravlink.ini.bak"), damaged);
+
+    WriteSettings("<root><Config><DBName>whole</DBName></Config></root>\r\n \t");
+    TExportSettings settings;
+    EXPECT_EQ(ReadSettingsFile(Path(), settings).State, TSettingsFileState::Complete);
+}
+
 TEST_F(SettingsFileTest, AMalformedDeclarationReachesTheCallerAndTheFileIsKept) {
     const std::string damaged = "<?xml version=1.0 ?><root/>";
     WriteSettings(damaged);

@@ -28,7 +28,7 @@ inline const std::vector<std::string> ProgramDBParams = {"lc_ctype=WIN1251", "pa
 class MainWindowObjects {
 public:
     MainWindowObjects() {
-        dbsGrav.DBParams().Assign(ProgramDBParams);
+        dbsGrav.DBParams().Assign(TestConnectionParams());
         dbsGrav.SetSQLDialect(3);
         trnEdit.SetDefaultDatabase(&dbsGrav);
         dbsGrav.SetDefaultTransaction(&trnEdit);

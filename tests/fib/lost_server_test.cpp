@@ -1,7 +1,7 @@
 #include "fib/fib_database.h"
 #include "fib/fib_error.h"
 #include "tests/fib/fib_fixture.h"
-#include "tests/fib/private_server.h"
+#include "tests/fixtures/private_server.h"
 
 #include <gtest/gtest.h>
 
@@ -64,7 +64,7 @@ TEST(LostServer, RefusedCommitStaysActiveAndForcedEndsDropTheHandles) {
     TComponent frmMain(nullptr, "frmMain");
     TFIBDatabase dbsGrav(&frmMain, "dbsGrav");
     TpFIBTransaction trnEdit(&frmMain, "trnEdit");
-    dbsGrav.DBParams().Assign(ProgramDBParams);
+    dbsGrav.DBParams().Assign(TestConnectionParams());
     dbsGrav.SetDefaultTransaction(&trnEdit);
     RecordingStatement qryDBCheck;
     trnEdit.AddSQLObject(&qryDBCheck);

@@ -63,10 +63,14 @@ TEST(RecognizeParams, AlternativeQuoteLiteralsAreText) {
         {"select Q'(a ?no)', q'[b]', q'<c>', q'!d:e!' from T where B = :b",
          "select Q'(a ?no)', q'[b]', q'<c>', q'!d:e!' from T where B = ?",
          {"b"}},
+        {"select q'<'>', q'!it's!' from T where A = :A and B = 'x:y' and C = q'[:]'",
+         "select q'<'>', q'!it's!' from T where A = ? and B = 'x:y' and C = q'[:]'",
+         {"A"}},
         // Without a marker outside it, the text goes unchanged.
         {"select q'{:x}'  from T", "select q'{:x}'  from T", {}},
         // A name ending in q is no such literal.
         {"select seq'x' from T where C = :c", "select seq'x' from T where C = ?", {"c"}},
+        {"select seq'{:x}' from T", "select seq'{:x}' from T", {}},
     };
     for (const Case& c : cases) {
         const TProcessedSQL processed = RecognizeParams(c.Text, "qry");

@@ -23,6 +23,33 @@ TEST(AppendFile, CreatesThenAppendsNeverTruncating) {
     EXPECT_EQ(test::ReadFileBytes(path), "1;;ab\r\n2;x;cd\r\n");
 }
 
+// A run killed in the middle of a write leaves part of a line; the next run's first
+// line must not run into it.
+TEST(AppendFile, ATornLastLineIsCutBackToTheLineBefore) {
+    test::TempDir dir;
+    const std::string path = (dir / "gravout.cvs").string();
+    const std::string longLine = std::string(100 * 1024, 'x') + "\r\n";
+    const struct {
+        std::string Before, After;
+    } cases[] = {
+        {"", "3;c\r\n"},
+        {"1;a\r\n2;b\r\n", "1;a\r\n2;b\r\n3;c\r\n"},
+        {"1;a\r\n2;torn", "1;a\r\n3;c\r\n"},
+        {"1;a\r\n2;torn\r", "1;a\r\n3;c\r\n"},
+        {"torn", "3;c\r\n"},
+        {longLine + std::string(70 * 1024, 'y'), longLine + "3;c\r\n"},
+    };
+    for (const auto& c : cases) {
+        test::WriteFileBytes(path, c.Before);
+        {
+            TAppendFile file(path, TAppendFile::TLockWait::Fail);
+            file.CutTornLine();
+            file.Write("3;c\r\n");
+        }
+        EXPECT_EQ(test::ReadFileBytes(path), c.After) << c.Before.substr(0, 20);
+    }
+}
+
 TEST(AppendFile, LargeWritesKeepTheirOrder) {
     test::TempDir dir;
     const std::string path = (dir / "big").string();

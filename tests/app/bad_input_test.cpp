@@ -1,0 +1,161 @@
+// Settings no operator should have written, and texts of every odd kind: the
+// unattended run ends by itself with a clear report and loses nothing.
+#include "app/report_texts.h"
+#include "app/settings_file.h"
+#include "tests/fixtures/program_run.h"
+#include "tests/fixtures/weighing_database.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <random>
+
+namespace gravlink {
+namespace {
+
+class BadInput : public test::ProgramRun {
+protected:
+    BadInput() {
+        std::filesystem::create_directory(Dir / "out");
+        Settings = Database.Settings((Dir / "out").string());
+    }
+    std::string SettingsText() {
+        WriteSettingsFile((Dir / "gravlink.ini").string(), Settings);
+        return test::ReadFileBytes(Dir / "gravlink.ini");
+    }
+    std::string Log() {
+        return std::filesystem::exists(Dir / "error.log") ? test::ReadFileBytes(Dir / "error.log")
+                                                          : std::string();
+    }
+    long long Lines() {
+        const std::string exported = std::filesystem::exists(Dir / "out" / "gravout.cvs")
+                                         ? test::ReadFileBytes(Dir / "out" / "gravout.cvs")
+                                         : std::string();
+        return std::count(exported.begin(), exported.end(), '\n');
+    }
+
+    test::WeighingDatabase Database;
+    TExportSettings Settings;
+};
+
+struct DamagedFile {
+    const char* Name;
+    std::string (*Make)(const std::string& good);
+};
+
+const DamagedFile DamagedFiles[] = {
+    {"Binary",
+     [](const std::string&) {
+         std::mt19937 random(7);
+         std::string bytes(64 * 1024, '\0');
+         for (char& c : bytes)
+             c = static_cast<char>(random());
+         return bytes;
+     }},
+    {"Truncated", [](const std::string& good) { return good.substr(0, good.size() / 2); }},
+    {"DeeplyNested",
+     [](const std::string& good) {
+         std::string nested;
+         for (int i = 0; i < 100000; ++i)
+             nested += "<a>";
+         return good.substr(0, good.find("</Config>")) + nested;
+     }},
+    {"UnclosedCData",
+     [](const std::string& good) {
+         return good.substr(0, good.find("</SqlSelect>")) + "<![CDATA[ and NETT < 5";
+     }},
+};
+
+class DamagedSettings : public BadInput, public ::testing::WithParamInterface<DamagedFile> {};
+
+// A run with settings read only in part exports nothing and stamps nothing: it
+// reports the file, keeps it (and its copy as .bak) and ends by itself with status 1.
+TEST_P(DamagedSettings, AreKeptAndReportedAndTheRunEndsByItself) {
+    const std::string damaged = GetParam().Make(SettingsText());
+    test::WriteFileBytes(Dir / "gravlink.ini", damaged);
+    const test::ProcessResult run = Run("-auto");
+    ASSERT_NE(run.Status, 124) << "the run did not end by itself";
+    EXPECT_EQ(run.Status, 1) << run.Output;
+    EXPECT_NE(Log().find(ReportTexts().SettingsDamaged), std::string::npos) << Log();
+    ASSERT_TRUE(std::filesystem::exists(Dir / "gravlink.ini.bak")) << "the damaged file was lost";
+    EXPECT_EQ(test::ReadFileBytes(Dir / "gravlink.ini.bak"), damaged);
+    EXPECT_EQ(test::ReadFileBytes(Dir / "gravlink.ini"), damaged);
+    EXPECT_EQ(Lines(), 0);
+    EXPECT_EQ(Database.Stamped(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(, DamagedSettings, ::testing::ValuesIn(DamagedFiles),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+TEST_F(BadInput, AFiftyMegabyteSettingsFileIsReadAndExports) {
+    std::string text = SettingsText();
+    text.insert(text.find("  <Config>"),
+                "  <Filler>" + std::string(50 * 1024 * 1024, 'x') + "</Filler>\r\n");
+    test::WriteFileBytes(Dir / "gravlink.ini", text);
+    const test::ProcessResult run = Run("-auto");
+    EXPECT_EQ(run.Status, 0) << run.Output << Log();
+    EXPECT_EQ(Lines(), 3);
+}
+
+// A long select survives the file and the server, and is written back as it was.
+TEST_F(BadInput, AHundredKilobyteSqlTextExportsAndIsWrittenBackUnchanged) {
+    std::string select = "select IDR, WEIGH_DT, CARGO, NETT from WEIGHTS where EXPWDT is null";
+    while (select.size() < 100 * 1024)
+        select += "\r\n  and IDR <> " + std::to_string(select.size() + 1000);
+    select += " order by IDR";
+    Settings.SqlSelect = select;
+    const std::string before = SettingsText();
+    const test::ProcessResult run = Run("-auto");
+    EXPECT_EQ(run.Status, 0) << run.Output << Log().substr(0, 2000);
+    EXPECT_EQ(Lines(), 3);
+    EXPECT_EQ(test::ReadFileBytes(Dir / "gravlink.ini"), before);
+}
+
+// Literals of every kind, comments and ":" inside strings are the server's to read.
+TEST_F(BadInput, LiteralsCommentsAndColonsInStringsReachTheServerAsWritten) {
+    Settings.SqlSelect =
+        "select IDR, 'it''s 10:30' as A, q'{it's :x}' as B, _WIN1251 'a:b' as C,\r\n"
+        "  x'3A3A' as D, \"NETT\", /* :comment ' */ date '2007-04-09' as E, -- :line '\r\n"
+        "  timestamp '2007-04-09 10:00:00' as F, 1.5e3 as G\r\n"
+        "from WEIGHTS where EXPWDT is null and CARGO <> 'x:y' order by IDR";
+    Settings.SqlAutoExt = "and CONFIRM = 'Y' and coalesce(CARGO, ':') <> q'(:))'";
+    SettingsText();
+    const test::ProcessResult run = Run("-auto");
+    EXPECT_EQ(run.Status, 0) << run.Output << Log();
+    const std::string exported = test::ReadFileBytes(Dir / "out" / "gravout.cvs");
+    EXPECT_EQ(exported.rfind("1;it's 10:30;it's :x;a:b;::;1234.5;", 0), 0u) << exported;
+    EXPECT_EQ(Database.Stamped(), 3); // 1 and 3 by this run, 4 before; 2 is not confirmed
+}
+
+struct BadPath {
+    const char* Name;
+    std::string DBName;
+};
+
+class MalformedDatabasePath : public BadInput, public ::testing::WithParamInterface<BadPath> {};
+
+// The connect fails with the client library's message; the export that follows reports
+// its own failure, writes nothing and stamps nothing.
+TEST_P(MalformedDatabasePath, IsRefusedAndReported) {
+    Settings.DBName = GetParam().DBName;
+    const std::string before = SettingsText();
+    const test::ProcessResult run = Run("-auto");
+    ASSERT_NE(run.Status, 124) << "the run did not end by itself";
+    EXPECT_EQ(run.Status, 1) << run.Output;
+    EXPECT_NE(Log().find(": " + ReportTexts().ConnectFailed + "\r\n"), std::string::npos) << Log();
+    EXPECT_EQ(Lines(), 0);
+    EXPECT_EQ(Database.Stamped(), 1);
+    EXPECT_EQ(test::ReadFileBytes(Dir / "gravlink.ini"), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , MalformedDatabasePath,
+    ::testing::Values(BadPath{"EmptyServer", ":/data/weighing.fdb"}, BadPath{"PortOnly", "/3050:"},
+                      BadPath{"ServerAndPortOnly", "localhost/3050:"},
+                      BadPath{"VeryLong", "localhost:/" + std::string(70000, 'w') + ".fdb"},
+                      BadPath{"EntityOfNul", "/data/weigh&#0;ing.fdb"},
+                      BadPath{"NetBeui", "\\\\server\\path"}, BadPath{"Empty", ""}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+} // namespace
+} // namespace gravlink
