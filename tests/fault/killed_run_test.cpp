@@ -3,6 +3,7 @@
 #include "tests/fault/export_site.h"
 
 #include <csignal>
+#include <ostream>
 #include <thread>
 
 namespace gravlink::test {
@@ -23,7 +24,14 @@ const Moment Moments[] = {
     {"AroundTheEnd", 1, 1.0},
 };
 
+// How the cases read in the test list.
+void PrintTo(const Moment& moment, std::ostream* out) { *out << moment.Name; }
+
 enum class Via { Embedded, PrivateServer };
+
+void PrintTo(Via via, std::ostream* out) {
+    *out << (via == Via::Embedded ? "embedded" : "private server");
+}
 
 // Stops the child at the moment; true when the moment came before the run ended.
 bool StopAt(const ExportSite& site, ProgramChild& run, const Moment& moment,
