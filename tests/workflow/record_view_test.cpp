@@ -169,6 +169,37 @@ INSTANTIATE_TEST_SUITE_P(Names, StampColumnCheck,
                                            StampCheckCase{"NO_SUCH_TABLE", "ExpWDT"},
                                            StampCheckCase{"", ""}, StampCheckCase{"WEIGHTS", ""}));
 
+// The one failure of the check that speaks: a schema change that fails and cannot be
+// rolled back either.
+TEST_F(RecordView, ACheckThatCannotRollBackIsReportedAndTheConnectionClosed) {
+    Database.CutOffSchemaChanges();
+    TExportSettings settings = Database.Settings(ExportDir().string());
+    settings.ExportFieldName = "ExpNewDT"; // missing: the check alters the table
+    Start(false, settings);
+    ASSERT_EQ(Window.Messages.size(), 1u);
+    // The roll-back's failure, not the schema statement's.
+    EXPECT_EQ(LastMessage(), ReportTexts().FormatFailed +
+                                 "\r\nfrmMain.trnEdit:\r\nUnsuccessful execution caused by a "
+                                 "system error that precludes successful execution of subsequent "
+                                 "statements.connection shutdown.\r\n");
+    EXPECT_FALSE(Window.Messages[0].ErrorIcon);
+    // Closed, so the view was not opened and the grid stays empty.
+    EXPECT_FALSE(Form.dbsGrav().Connected());
+    EXPECT_FALSE(Form.dstStat().Active());
+    EXPECT_FALSE(Form.trnEdit().Active());
+
+    // Every refresh connects afresh and checks again, until the column can be added.
+    Form.actRefreshExecute();
+    ASSERT_EQ(Window.Messages.size(), 2u);
+    EXPECT_EQ(Window.Messages[1].Text.rfind(ReportTexts().FormatFailed + "\r\n", 0), 0u);
+    Database.Execute("drop trigger CUT_OFF"); // the schema may change again
+    Form.actRefreshExecute();
+    EXPECT_EQ(Window.Messages.size(), 2u) << LastMessage();
+    EXPECT_TRUE(Form.dbsGrav().Connected());
+    EXPECT_TRUE(Form.dstStat().Active());
+    EXPECT_EQ(Database.Scalar("select count(*) from WEIGHTS where ExpNewDT is null"), 4);
+}
+
 TEST_F(RecordView, ASmallLetterTableGetsItsMissingColumnAddedAnyway) {
     TExportSettings settings = Database.Settings(ExportDir().string());
     settings.ExportTableName = "weights";
