@@ -108,6 +108,31 @@ TEST_F(ProgramRun, UnderAFrenchLocaleLinesReadFrenchButNumbersAndStampsStayRight
         3);
 }
 
+// The check fails after connecting: logged, the connection closed, so the export
+// that the run goes on to fails as well; the run still ends by itself.
+TEST_F(ProgramRun, UnattendedRunWhoseStampColumnCheckFailsLogsItAndEndsWithStatusOne) {
+    test::WeighingDatabase database;
+    database.CutOffSchemaChanges();
+    std::filesystem::create_directory(Dir / "out");
+    TExportSettings settings = database.Settings((Dir / "out").string());
+    settings.ExportFieldName = "ExpNewDT";
+    WriteSettingsFile((Dir / "gravlink.ini").string(), settings);
+
+    const test::ProcessResult run = Run("-auto");
+    ASSERT_NE(run.Status, 124) << "the unattended run did not end by itself";
+    EXPECT_EQ(run.Status, 1) << run.Output;
+    const std::string log = test::ReadFileBytes(Dir / "error.log");
+    const size_t check = log.find(": " + ReportTexts().FormatFailed + "\r\nfrmMain.trnEdit:\r\n");
+    const size_t exportRun = log.find(": " + ReportTexts().OperationFailed +
+                                      "\r\nfrmMain.dbsGrav: Cannot perform operation -- DB is "
+                                      "not open.");
+    ASSERT_NE(check, std::string::npos) << log;
+    ASSERT_NE(exportRun, std::string::npos) << log;
+    EXPECT_LT(check, exportRun);
+    EXPECT_EQ(test::ReadFileBytes(Dir / "out" / "gravout.cvs"), "");
+    EXPECT_EQ(database.Stamped(), 1);
+}
+
 TEST_F(ProgramRun, UnattendedRunAgainstAnUnreachableDatabaseLogsTwiceAndEndsWithStatusOne) {
     TExportSettings settings;
     settings.DBName = "localhost:" + (Dir / "missing.fdb").string();

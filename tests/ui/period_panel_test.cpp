@@ -85,6 +85,13 @@ TEST_F(PeriodPanel, ExpandShowsThePanelAndFiltersByThePickers) {
     EXPECT_FALSE(W().Controller().PeriodFilter());
     EXPECT_EQ(W().dcrStat->rowCount(), 3);
     EXPECT_EQ(W().DateBegin(), EncodeDate(2007, 4, 9));
+
+    // Shown again, the panel filters by the pickers' last values.
+    W().actExpand->trigger();
+    EXPECT_EQ(PanelHeight(), 40);
+    EXPECT_EQ(W().TimeBegin(), EncodeTime(10, 0, 0, 0));
+    ASSERT_EQ(W().dcrStat->rowCount(), 1);
+    EXPECT_EQ(W().dcrStat->index(0, 0).data().toString(), "2");
     EXPECT_TRUE(Window->Messages.empty());
 }
 

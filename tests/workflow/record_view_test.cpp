@@ -3,6 +3,8 @@
 #include "support/exception.h"
 #include "tests/workflow/controller_fixture.h"
 
+#include <algorithm>
+
 namespace gravlink::test {
 namespace {
 
@@ -18,11 +20,12 @@ TEST_F(RecordView, FirstShowOpensTheUnfilteredViewWithTodaysPeriod) {
     EXPECT_EQ(Form.BuildViewSql(), Form.Settings().SqlSelect);
 }
 
-// The IDRs the view holds, first to last.
+// The IDRs the view holds, in ascending order: the period query has no order of its own.
 std::vector<int> ViewedKeys(TpFIBDataSet& view) {
     std::vector<int> keys;
     for (view.First(); !view.Eof(); view.Next())
         keys.push_back(view.FieldValue("IDR").AsInteger());
+    std::sort(keys.begin(), keys.end());
     return keys;
 }
 
@@ -33,15 +36,22 @@ struct PeriodCase {
 };
 
 // The period's bounds are excluded: a record on 00:00:00 of the first day or on the
-// last bound is left out; a begin later than the end gives an empty view, silently.
+// last bound is left out, and a whole day leaves out its last second; a begin later
+// than the end gives an empty view, silently.
 TEST_F(RecordView, ThePeriodHoldsWhatLiesStrictlyBetweenItsBounds) {
     const TDateTime day9 = EncodeDate(2007, 4, 9), day10 = EncodeDate(2007, 4, 10);
     const TDateTime midnight = EncodeTime(0, 0, 0, 0), last = EncodeTime(23, 59, 59, 0);
+    // The 10th besides record 3 at its 00:00:00.
+    Database.Isql("insert into WEIGHTS values (5, '2007-04-10 00:00:01', 'a', 1, 'Y', null);\n"
+                  "insert into WEIGHTS values (6, '2007-04-10 23:59:58', 'b', 1, 'Y', null);\n"
+                  "insert into WEIGHTS values (7, '2007-04-10 23:59:59', 'c', 1, 'Y', null);\n"
+                  "insert into WEIGHTS values (8, '2007-04-10 23:59:59.5', 'd', 1, 'Y', null);\n");
     const PeriodCase cases[] = {
         {"the 9th, 00:00:00 to 23:59:59", day9, midnight, day9, last, {1, 2}},
+        {"the 10th, 00:00:00 to 23:59:59", day10, midnight, day10, last, {5, 6}},
         {"the 9th to the 10th's 00:00:00", day9, midnight, day10, midnight, {1, 2}},
-        {"the 9th to the 10th's 23:59:59", day9, midnight, day10, last, {1, 2, 3}},
-        {"from the 9th's 08:00:00", day9, EncodeTime(8, 0, 0, 0), day10, last, {2, 3}},
+        {"the 9th to the 10th's 23:59:59", day9, midnight, day10, last, {1, 2, 3, 5, 6}},
+        {"from the 9th's 08:00:00", day9, EncodeTime(8, 0, 0, 0), day10, last, {2, 3, 5, 6}},
         {"begin after end", day10, last, day9, midnight, {}},
     };
     StartInteractive();
@@ -168,6 +178,37 @@ INSTANTIATE_TEST_SUITE_P(Names, StampColumnCheck,
                                            StampCheckCase{"weights", "ExpWDT"},
                                            StampCheckCase{"NO_SUCH_TABLE", "ExpWDT"},
                                            StampCheckCase{"", ""}, StampCheckCase{"WEIGHTS", ""}));
+
+// The one failure of the check that speaks: a schema change that fails and cannot be
+// rolled back either.
+TEST_F(RecordView, ACheckThatCannotRollBackIsReportedAndTheConnectionClosed) {
+    Database.CutOffSchemaChanges();
+    TExportSettings settings = Database.Settings(ExportDir().string());
+    settings.ExportFieldName = "ExpNewDT"; // missing: the check alters the table
+    Start(false, settings);
+    ASSERT_EQ(Window.Messages.size(), 1u);
+    // The roll-back's failure, not the schema statement's.
+    EXPECT_EQ(LastMessage(), ReportTexts().FormatFailed +
+                                 "\r\nfrmMain.trnEdit:\r\nUnsuccessful execution caused by a "
+                                 "system error that precludes successful execution of subsequent "
+                                 "statements.connection shutdown.\r\n");
+    EXPECT_FALSE(Window.Messages[0].ErrorIcon);
+    // Closed, so the view was not opened and the grid stays empty.
+    EXPECT_FALSE(Form.dbsGrav().Connected());
+    EXPECT_FALSE(Form.dstStat().Active());
+    EXPECT_FALSE(Form.trnEdit().Active());
+
+    // Every refresh connects afresh and checks again, until the column can be added.
+    Form.actRefreshExecute();
+    ASSERT_EQ(Window.Messages.size(), 2u);
+    EXPECT_EQ(Window.Messages[1].Text.rfind(ReportTexts().FormatFailed + "\r\n", 0), 0u);
+    Database.Execute("drop trigger CUT_OFF"); // the schema may change again
+    Form.actRefreshExecute();
+    EXPECT_EQ(Window.Messages.size(), 2u) << LastMessage();
+    EXPECT_TRUE(Form.dbsGrav().Connected());
+    EXPECT_TRUE(Form.dstStat().Active());
+    EXPECT_EQ(Database.Scalar("select count(*) from WEIGHTS where ExpNewDT is null"), 4);
+}
 
 TEST_F(RecordView, ASmallLetterTableGetsItsMissingColumnAddedAnyway) {
     TExportSettings settings = Database.Settings(ExportDir().string());
