@@ -303,7 +303,7 @@ TEST_F(Query, StatementOutlivedByNothingUnbindsOnDestruction) {
 
 } // namespace gravlink::test
 
-#include "tests/fib/private_server.h"
+#include "tests/fixtures/private_server.h"
 
 namespace gravlink::test {
 

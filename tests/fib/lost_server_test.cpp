@@ -1,7 +1,7 @@
 #include "fib/fib_database.h"
 #include "fib/fib_error.h"
 #include "tests/fib/fib_fixture.h"
-#include "tests/fib/private_server.h"
+#include "tests/fixtures/private_server.h"
 
 #include <gtest/gtest.h>
 
