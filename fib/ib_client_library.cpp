@@ -72,6 +72,7 @@ constexpr std::array<const char*, EntryPointCount> EntryPointNames = {
     "isc_get_client_major_version",
     "isc_get_client_minor_version",
     "fb_interpret",
+    "fb_cancel_operation",
 };
 
 // The loader reports no error number for a missing entry point; it reads as the loader's
@@ -118,6 +119,7 @@ public:
             FClientMinorVersion = isc_get_client_minor_version();
         }
         Resolve(TEntryPoint::fb_interpret);
+        Resolve(TEntryPoint::fb_cancel_operation);
         StopProcessOnShutdownSignal();
     }
 
