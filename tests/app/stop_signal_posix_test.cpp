@@ -15,9 +15,8 @@
 #include <string>
 #include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 namespace gravlink {
 namespace {
@@ -35,6 +34,7 @@ public:
                 environment.push_back(text);
         }
         std::vector<char*> envp;
+        envp.reserve(environment.size() + 1);
         for (std::string& text : environment)
             envp.push_back(text.data());
         envp.push_back(nullptr);
