@@ -79,7 +79,7 @@ TEST(ServerWait, AnUnattendedExportWhoseServerStopsEndsAfterTheReplyBound) {
     if (!server.Running())
         GTEST_SKIP() << server.Failure();
     test::WeighingDatabase database;
-    constexpr int Added = 20000;
+    constexpr int Added = 100000;
     database.AddRecords(Added);
     test::TempDir dir;
     std::filesystem::create_directory(dir / "out");

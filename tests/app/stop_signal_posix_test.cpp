@@ -94,7 +94,7 @@ TEST_P(StoppedExport, EndsByItsSignalAndCommitsNoStamps) {
     options.Via = stop.Via;
     test::WeighingDatabase database(options);
     // Enough for the export to be well under way when its first lines are on disk.
-    database.AddRecords(20000);
+    database.AddRecords(100000);
     std::filesystem::create_directory(Dir / "out");
     WriteSettingsFile((Dir / "gravlink.ini").string(), database.Settings((Dir / "out").string()));
     const std::filesystem::path exportFile = Dir / "out" / "gravout.cvs";
