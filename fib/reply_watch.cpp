@@ -49,7 +49,8 @@ void TReplyWatch::CallEnded() noexcept {
 
 void TReplyWatch::Watch(const std::stop_token& stop) {
     using std::chrono::milliseconds;
-    // The bound is kept to about a tenth of it.
+    // Ten looks per bound, one a second at least: a call is cut within a tenth of the
+    // bound after it has run out.
     const milliseconds tick = std::clamp(FBound / 10, milliseconds(10), milliseconds(1000));
     std::uint64_t waiting = 0; // the call seen under way
     std::uint64_t cancelled = 0;

@@ -14,16 +14,16 @@ namespace gravlink {
 class IIBClientLibrary;
 class TFIBDatabase;
 
-// Bounds the wait for the server's answer to one client call. While it lives, every
-// client call the thread that made it makes is taken as a call of the connection; one
+// Bounds the wait for the server's answer to one client call. While it lives, the
+// client calls of the thread that made it are taken as calls of the connection; one
 // that has waited longer than the bound has the connection's attachment cancelled
 // (fb_cancel_operation, fb_cancel_abort). For a remote attachment the library then
-// closes the connection's port, and the waiting call returns with the library's
-// network error ("Error reading data from the connection."), which is raised as
-// usual; the calls after it fail at once. A server that stopped while it held the
-// connection (its kernel still acknowledges, so nothing else ever ends the wait)
-// then holds the program no longer than the bound. Watches on a thread of its own;
-// must end on the thread that made it.
+// closes the connection's port: the waiting call returns with the library's network
+// error ("Error reading data from the connection."), raised as usual, and the calls
+// after it fail at once. A server that stopped while it held the connection (its
+// kernel still acknowledges, so nothing else ever ends the wait) then holds the
+// program no longer than the bound. The time between calls never counts. Watches on
+// a thread of its own; must end on the thread that made it.
 class TReplyWatch {
 public:
     TReplyWatch(const TFIBDatabase& database, std::chrono::milliseconds bound);

@@ -11,8 +11,9 @@ namespace {
 
 constexpr std::array StopSignals = {SIGINT, SIGTERM};
 
-// Runs inside a signal handler: only async-signal-safe calls. The signal is blocked
-// while its handler runs, the library's included, so it is let through at once.
+// A signal handler: async-signal-safe calls only. The signal stays blocked while a
+// handler of it runs (the library's too, which calls this one), so it is let through
+// here to take effect at once.
 extern "C" void EndProcessBySignal(int signal) {
     struct sigaction byDefault {};
     byDefault.sa_handler = SIG_DFL;
