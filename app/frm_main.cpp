@@ -51,6 +51,7 @@ void TfrmMain::FormCreate(const TCommandLine& commandLine) {
     if (FAutoMode) {
         FWindow.SetMinimised();
         FdbsGrav.DBParams().Add("connect_timeout=" + std::to_string(FConnectTimeout));
+        FReplyWatch.emplace(FdbsGrav, FReplyTimeout);
         // A failure that even the log could not take must not keep the export from
         // being posted: the window is never shown, so nobody would ever close it.
         Guarded([this] { RefreshView(); });

@@ -9,7 +9,9 @@
 #include "fib/fib_dataset.h"
 #include "fib/fib_query.h"
 #include "fib/fib_transaction.h"
+#include "fib/reply_watch.h"
 
+#include <chrono>
 #include <exception>
 #include <functional>
 #include <optional>
@@ -102,6 +104,9 @@ public:
     // How long an unattended run waits for the server to answer its connect; set
     // before FormCreate.
     void SetConnectTimeout(int seconds) { FConnectTimeout = seconds; }
+    // How long an unattended run waits for the server's answer to one call before it
+    // gives the connection up; set before FormCreate.
+    void SetReplyTimeout(std::chrono::milliseconds bound) { FReplyTimeout = bound; }
     // 0 when nothing was reported during the run, 1 when any failure was.
     int ExitStatus() const { return FFailureReported ? 1 : 0; }
 
@@ -139,6 +144,12 @@ private:
     // Nobody waits for a scheduled run: a server that takes the connection but never
     // answers must not hold it for ever.
     int FConnectTimeout = 30;
+    // Nor a server that stopped while it held the connection. Far longer than any
+    // call of a sound site takes, the sort before a million rows or the stamping of a
+    // million records included.
+    std::chrono::milliseconds FReplyTimeout = std::chrono::minutes(10);
+    // Armed for the unattended run; goes before the connection it watches.
+    std::optional<TReplyWatch> FReplyWatch;
 };
 
 // The top-level handler's text: the message, with a full stop appended when its

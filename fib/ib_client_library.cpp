@@ -72,6 +72,7 @@ constexpr std::array<const char*, EntryPointCount> EntryPointNames = {
     "isc_get_client_major_version",
     "isc_get_client_minor_version",
     "fb_interpret",
+    "fb_cancel_operation",
 };
 
 // The loader reports no error number for a missing entry point; it reads as the loader's
@@ -118,6 +119,7 @@ public:
             FClientMinorVersion = isc_get_client_minor_version();
         }
         Resolve(TEntryPoint::fb_interpret);
+        Resolve(TEntryPoint::fb_cancel_operation);
         StopProcessOnShutdownSignal();
     }
 
@@ -132,10 +134,11 @@ private:
 
     // The client library takes SIGINT and SIGTERM for an orderly shutdown of its
     // own and then lets the process run on, so that a scheduler or a logout could
-    // not stop the program. The stop ends the process as it would without the
-    // library, as soon as the library starts its shutdown: the later phases may
-    // give up on a busy engine and never be reached. On Windows the console's stop
-    // events are routed to that shutdown.
+    // not stop the program; at times it even loses the thread that shuts it down, and
+    // the signal is swallowed. The stop ends the process as it would without the
+    // library, before the library closes anything: a stopped run commits no stamps.
+    // Its shutdown is answered at the first phase, the only one that may refuse it.
+    // On Windows the console's stop events are routed to that shutdown.
     void StopProcessOnShutdownSignal() {
         using TShutdownCallback =
             ISC_STATUS (*)(ISC_STATUS*, FB_SHUTDOWN_CALLBACK, const int, void*);
@@ -146,14 +149,13 @@ private:
             return;
         }
         ISC_STATUS_ARRAY status{};
-        registerCallback(status, &EndProcessAfterSignal, fb_shut_preproviders, nullptr);
+        registerCallback(status, &AnswerShutdown, fb_shut_confirmation, nullptr);
         RouteStopRequests(reinterpret_cast<TClientShutdown>(FModule.EntryPoint("fb_shutdown")));
     }
 
-    static int EndProcessAfterSignal(const int reason, const int, void*) {
-        if (reason == fb_shutrsn_signal)
-            EndProcessForStopRequest();
-        return 0;
+    // Non-zero refuses the shutdown.
+    static int AnswerShutdown(const int reason, const int, void*) {
+        return reason == fb_shutrsn_signal && !AnswerClientShutdown() ? 1 : 0;
     }
 
     bool Resolve(TEntryPoint entry) {

@@ -76,8 +76,9 @@ enum class TEntryPoint {
     isc_get_client_minor_version,
     // Looked up one by one; a client without them is still served.
     fb_interpret,
+    fb_cancel_operation,
 };
-inline constexpr int EntryPointCount = static_cast<int>(TEntryPoint::fb_interpret) + 1;
+inline constexpr int EntryPointCount = static_cast<int>(TEntryPoint::fb_cancel_operation) + 1;
 inline constexpr int RequiredEntryPointCount =
     static_cast<int>(TEntryPoint::isc_transaction_info) + 1;
 
@@ -93,6 +94,21 @@ public:
 
 private:
     int FErrorCode;
+};
+
+class TReplyWatch;
+
+// Marks one client call of the calling thread while it lives, for the reply watch
+// armed on that thread, if any (fib/reply_watch.h).
+class TClientCallMark {
+public:
+    TClientCallMark() noexcept;
+    ~TClientCallMark();
+    TClientCallMark(const TClientCallMark&) = delete;
+    TClientCallMark& operator=(const TClientCallMark&) = delete;
+
+private:
+    TReplyWatch* FWatch;
 };
 
 // The loaded client library, shared by every connection naming the same file. Users
@@ -115,10 +131,12 @@ public:
 
 // One wrapper per entry point, typed by the prototype ibase.h declares. The prototype
 // is only named, never called or linked: the call goes through the resolved address.
+// The call is marked while it waits in the library.
 #define GRAVLINK_CLIENT_ENTRY(name)                                                                \
     template <class... Args> auto name(Args&&... args) const {                                     \
-        return reinterpret_cast<decltype(&::name)>(EntryPoint(TEntryPoint::name))(                 \
-            std::forward<Args>(args)...);                                                          \
+        const auto entry = reinterpret_cast<decltype(&::name)>(EntryPoint(TEntryPoint::name));     \
+        const TClientCallMark call;                                                                \
+        return entry(std::forward<Args>(args)...);                                                 \
     }
     GRAVLINK_CLIENT_ENTRY(BLOB_get)
     GRAVLINK_CLIENT_ENTRY(BLOB_put)
@@ -185,6 +203,7 @@ public:
     GRAVLINK_CLIENT_ENTRY(isc_get_client_major_version)
     GRAVLINK_CLIENT_ENTRY(isc_get_client_minor_version)
     GRAVLINK_CLIENT_ENTRY(fb_interpret)
+    GRAVLINK_CLIENT_ENTRY(fb_cancel_operation)
 #undef GRAVLINK_CLIENT_ENTRY
 };
 

@@ -8,8 +8,16 @@ namespace {
 
 std::atomic<TClientShutdown> Shutdown{nullptr};
 
+[[noreturn]] void EndProcessForStopRequest() {
+    // At once, as a signal ends a process: the libraries' own clean-up must not run
+    // while the client library is halfway into its shutdown. The status is the one a
+    // console program stopped by Ctrl+C ends with.
+    TerminateProcess(GetCurrentProcess(), STATUS_CONTROL_C_EXIT);
+    ExitProcess(STATUS_CONTROL_C_EXIT);
+}
+
 // Runs on a thread of its own while the program goes on. The library's shutdown
-// calls back into EndProcessForStopRequest before it closes anything.
+// calls back into AnswerClientShutdown before it closes anything.
 BOOL WINAPI OnConsoleStop(DWORD event) {
     switch (event) {
     case CTRL_C_EVENT:
@@ -33,12 +41,8 @@ void RouteStopRequests(TClientShutdown shutdown) {
     (void)installed;
 }
 
-void EndProcessForStopRequest() {
-    // At once, as a signal ends a process: the libraries' own clean-up must not run
-    // while the client library is halfway into its shutdown. The status is the one a
-    // console program stopped by Ctrl+C ends with.
-    TerminateProcess(GetCurrentProcess(), STATUS_CONTROL_C_EXIT);
-    ExitProcess(STATUS_CONTROL_C_EXIT);
+bool AnswerClientShutdown() {
+    EndProcessForStopRequest();
 }
 
 } // namespace gravlink

@@ -1,12 +1,18 @@
 #include "app/frm_main.h"
 #include "app/report_texts.h"
 #include "tests/fixtures/fake_main_window.h"
+#include "tests/fixtures/private_server.h"
+#include "tests/fixtures/process_freeze.h"
 #include "tests/fixtures/temp_dir.h"
+#include "tests/fixtures/weighing_database.h"
 
 #include <arpa/inet.h>
 #include <chrono>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
+#include <set>
+#include <sstream>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -55,6 +61,70 @@ TEST(ServerWait, AnUnattendedConnectToAServerThatNeverAnswersGivesUpAfterItsBoun
     EXPECT_NE(log.find("connection rejected by remote interface"), std::string::npos) << log;
     EXPECT_FALSE(form.dbsGrav().Connected());
     EXPECT_EQ(window.PostedExports, 1);
+}
+
+// The records the lines of an export file are of: each line begins with its IDR.
+std::set<long long> WrittenRecords(const std::filesystem::path& file) {
+    std::set<long long> records;
+    std::istringstream lines(test::ReadFileBytes(file));
+    for (std::string line; std::getline(lines, line);)
+        records.insert(std::stoll(line));
+    return records;
+}
+
+// A server that stops in the middle of the export (SIGSTOP): its kernel still
+// acknowledges the requests, so nothing but the bound on a reply ends the wait.
+TEST(ServerWait, AnUnattendedExportWhoseServerStopsEndsAfterTheReplyBound) {
+    test::PrivateServer server;
+    if (!server.Running())
+        GTEST_SKIP() << server.Failure();
+    test::WeighingDatabase database;
+    constexpr int Added = 100000;
+    database.AddRecords(Added);
+    test::TempDir dir;
+    std::filesystem::create_directory(dir / "out");
+    const std::filesystem::path exportFile = dir / "out" / "gravout.cvs";
+    test::FakeMainWindow window;
+    TfrmMain form(window);
+    form.Settings() = database.Settings((dir / "out").string());
+    form.Settings().DBName = server.ConnectString(database.File());
+    constexpr auto Bound = std::chrono::seconds(2);
+    form.SetReplyTimeout(Bound);
+    form.FormCreate({{"-auto"}, (dir / "gravlink").string()});
+    ASSERT_TRUE(form.dbsGrav().Connected());
+
+    std::chrono::steady_clock::duration took{};
+    {
+        // Once the first lines are on disk.
+        const test::ProcessFreeze freeze(
+            server.Pid(),
+            [&] {
+                std::error_code error;
+                return std::filesystem::file_size(exportFile, error) > 0 && !error;
+            },
+            std::chrono::seconds(60));
+        const auto started = std::chrono::steady_clock::now();
+        form.WMAutoExport();
+        form.FormDestroy();
+        took = std::chrono::steady_clock::now() - started;
+        EXPECT_TRUE(freeze.Frozen());
+        EXPECT_FALSE(freeze.ThawedByLimit()) << "the run waited for the stopped server";
+    }
+    EXPECT_LT(took, Bound + std::chrono::seconds(10));
+    EXPECT_EQ(form.ExitStatus(), 1);
+    const std::string log = test::ReadFileBytes(dir / "error.log");
+    EXPECT_NE(log.find(": " + ReportTexts().OperationFailed + "\r\nfrmMain."), std::string::npos)
+        << log;
+    EXPECT_NE(log.find("Error reading data from the connection."), std::string::npos) << log;
+    EXPECT_TRUE(std::filesystem::exists(dir / "gravlink.ini"));
+
+    // The promise: a stamped record has its line. The stamping is all or nothing.
+    server.Kill();
+    const std::set<long long> written = WrittenRecords(exportFile);
+    EXPECT_LT(written.size(), Added + 3u) << "the export ended before the server stopped";
+    const long long stamped = database.Stamped();
+    EXPECT_TRUE(stamped == 1 || (stamped == Added + 4 && written.size() == Added + 3u))
+        << stamped << " stamped, " << written.size() << " written";
 }
 
 } // namespace

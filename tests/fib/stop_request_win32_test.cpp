@@ -13,8 +13,8 @@ namespace {
 int Shutdown(unsigned int, const int reason) {
     std::fprintf(stderr, "client library shutdown, reason %d\n", reason);
     std::fflush(stderr);
-    if (reason == fb_shutrsn_signal)
-        EndProcessForStopRequest();
+    if (reason == fb_shutrsn_signal && !AnswerClientShutdown())
+        return 1;
     return 0;
 }
 
