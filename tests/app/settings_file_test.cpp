@@ -116,7 +116,7 @@ TEST_F(SettingsFileTest, TextAfterTheDocumentElementCountsAsDamaged) {
 
     WriteSettings("<root><Config><DBName>whole</DBName></Config></root>\r\n \t");
     TExportSettings settings;
-    EXPECT_EQ(ReadSettingsFile(Path(), settings).State, TSettingsFileState::Complete);
+    EXPECT_EQ(ReadSettingsFile(Path().string(), settings).State, TSettingsFileState::Complete);
 }
 
 TEST_F(SettingsFileTest, AMalformedDeclarationReachesTheCallerAndTheFileIsKept) {
