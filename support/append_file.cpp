@@ -23,6 +23,12 @@ TAppendFile::~TAppendFile() {
 }
 
 void TAppendFile::CutTornLine() {
+    // As a rule the file ends with its line end, and one byte tells.
+    char last = '\n';
+    if (FLength > 0)
+        ReadAt(FLength - 1, &last, 1);
+    if (last == '\n')
+        return;
     long long keep = FLength;
     std::string block(BufferSize, '\0');
     while (keep > 0) {
@@ -35,8 +41,6 @@ void TAppendFile::CutTornLine() {
             break;
         }
     }
-    if (keep == FLength)
-        return;
     CutBack(keep);
     FLength = keep;
 }
