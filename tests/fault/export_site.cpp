@@ -2,9 +2,7 @@
 
 #include "app/export_settings.h"
 #include "app/settings_file.h"
-#include "fib/fib_database.h"
-#include "fib/fib_query.h"
-#include "fib/fib_transaction.h"
+#include "tests/fixtures/own_connection.h"
 #include "tests/fixtures/process.h"
 #include "tests/fixtures/test_database.h"
 
@@ -100,24 +98,6 @@ std::filesystem::path LargeTableTemplate() {
     std::filesystem::rename(filling, file);
     return file;
 }
-
-// A connection of the test's own, apart from the program's.
-struct OwnConnection {
-    explicit OwnConnection(const std::string& connectString) {
-        Database.DBParams().Assign(TestConnectionParams());
-        Database.SetSQLDialect(3);
-        Database.SetDBName(connectString);
-        Transaction.SetDefaultDatabase(&Database);
-        Query.SetDatabase(&Database);
-        Query.SetTransaction(&Transaction);
-        Query.SetOptions(qoStartTransaction);
-        Database.Open();
-    }
-
-    TpFIBDatabase Database;
-    TpFIBTransaction Transaction;
-    TpFIBQuery Query;
-};
 
 } // namespace
 
