@@ -36,4 +36,6 @@ for t in "${targets[@]}"; do
     exit 1
   fi
   grep -E '^(stat::number_of_executed_units|stat::new_units_added|Done)' "$log" || true
+  echo "fuzz_$t passed"
 done
+echo "fuzzing passed: ${#targets[@]} target(s), ${seconds}s each, no finding"

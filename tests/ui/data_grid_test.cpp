@@ -15,10 +15,6 @@ protected:
     QString Cell(int row, int column) const {
         return Window->dcrStat->index(row, column).data().toString();
     }
-    int Resets = 0;
-    void CountResets() {
-        QObject::connect(Window->dcrStat, &QAbstractItemModel::modelReset, [this] { ++Resets; });
-    }
 };
 
 TEST_F(DataGrid, ShowsOneColumnPerFieldWithLabelsAndDisplayTexts) {

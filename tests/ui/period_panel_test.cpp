@@ -4,7 +4,6 @@
 
 #include <QDateEdit>
 #include <QLabel>
-#include <QObject>
 #include <QTimeEdit>
 #include <QWidget>
 #include <algorithm>
@@ -14,13 +13,6 @@ namespace {
 
 class PeriodPanel : public WindowTest {
 protected:
-    int Resets = 0;
-    // Ends the counting with the fixture: the window goes later, and resets as it goes.
-    QObject ResetCounting;
-    void CountResets() {
-        QObject::connect(Window->dcrStat, &QAbstractItemModel::modelReset, &ResetCounting,
-                         [this] { ++Resets; });
-    }
     int PanelHeight() {
         QApplication::processEvents();
         return W().pnlExpand->isVisible() ? W().pnlExpand->height() : 0;

@@ -4,6 +4,7 @@
 #include "tests/fixtures/regional_settings.h"
 #include "tests/fixtures/temp_dir.h"
 #include "tests/fixtures/weighing_database.h"
+#include "ui/data_source_model.h"
 #include "ui/main_window.h"
 
 #include <QApplication>
@@ -71,6 +72,11 @@ protected:
         QApplication::processEvents();
     }
 
+    // Counts the resets of the grid's table from here on, in Resets.
+    void CountResets() {
+        QObject::connect(Window->dcrStat, &QAbstractItemModel::modelReset, [this] { ++Resets; });
+    }
+
     MainWindow& W() { return *Window; }
     TpFIBDataSet& DataSet() { return Window->Controller().dstStat(); }
     long long StampedAt(int idr) const {
@@ -81,6 +87,9 @@ protected:
     TextFormatSettingsGuard Regional;
     WeighingDatabase Database;
     TempDir Dir;
+    // Here, not in a derived fixture, and before the window: the window resets the
+    // table as it closes the view on its way out, after a derived fixture is gone.
+    int Resets = 0;
     std::unique_ptr<RecordingWindow> Window;
 };
 
