@@ -3,6 +3,7 @@
 
 #include <clocale>
 #include <langinfo.h>
+#include <string_view>
 
 namespace gravlink {
 
@@ -31,6 +32,11 @@ TFormatSettings TextFormatSettingsOfCurrentLocale() {
 
 void ReadTextFormatSettings() {
     std::setlocale(LC_ALL, "");
+    // A process started with no locale at all (cron's bare environment) would have the
+    // client library read its file names as ASCII, and a Cyrillic database path would
+    // not open. Such a locale's texts are ASCII, which UTF-8 reads alike.
+    if (std::string_view(nl_langinfo(CODESET)) == "ANSI_X3.4-1968")
+        std::setlocale(LC_CTYPE, "C.UTF-8");
     TextFormatSettings = TextFormatSettingsOfCurrentLocale();
 }
 

@@ -1,5 +1,6 @@
 #include "app/report_texts.h"
 #include "app/settings_file.h"
+#include "support/code_page.h"
 #include "tests/fixtures/program_run.h"
 #include "tests/fixtures/weighing_database.h"
 
@@ -90,6 +91,27 @@ TEST_F(ProgramRun, UnattendedExportOfAGoodDatabaseEndsWithStatusZeroAndNoLog) {
     const std::string exported = test::ReadFileBytes(Dir / "out" / "gravout.cvs");
     EXPECT_EQ(std::count(exported.begin(), exported.end(), '\n'), 3) << exported;
     EXPECT_EQ(database.Stamped(), 4);
+}
+
+// Cron starts a job with no locale at all; the database and the export folder of a
+// Russian site still have Cyrillic names, kept in Windows-1251 in the settings.
+TEST_F(ProgramRun, WithoutAnyLocaleCyrillicDatabaseAndExportFoldersOpen) {
+    test::WeighingDatabase database;
+    const std::filesystem::path folder = Dir / "выгрузка";
+    const std::filesystem::path databaseFolder = Dir / "база";
+    std::filesystem::create_directory(folder);
+    std::filesystem::create_directory(databaseFolder);
+    std::filesystem::copy_file(database.File(), databaseFolder / "весы.fdb");
+    TExportSettings settings = database.Settings(Utf8ToWin1251(folder.string()));
+    settings.DBName = Utf8ToWin1251((databaseFolder / "весы.fdb").string());
+    WriteSettingsFile((Dir / "gravlink.ini").string(), settings);
+    const test::ProcessResult run =
+        Run("-auto", "", {{"LANG", ""}, {"LANGUAGE", ""}, {"LC_CTYPE", ""}, {"LC_MESSAGES", ""}});
+    EXPECT_EQ(run.Status, 0) << run.Output;
+    EXPECT_FALSE(std::filesystem::exists(Dir / "error.log"))
+        << Win1251ToUtf8(test::ReadFileBytes(Dir / "error.log"));
+    const std::string exported = test::ReadFileBytes(folder / "gravout.cvs");
+    EXPECT_EQ(std::count(exported.begin(), exported.end(), '\n'), 3) << exported;
 }
 
 TEST_F(ProgramRun, UnderAFrenchLocaleLinesReadFrenchButNumbersAndStampsStayRight) {
