@@ -2,6 +2,7 @@
 // unattended run ends by itself with a clear report and loses nothing.
 #include "app/report_texts.h"
 #include "app/settings_file.h"
+#include "support/code_page.h"
 #include "tests/fixtures/program_run.h"
 #include "tests/fixtures/weighing_database.h"
 
@@ -125,6 +126,42 @@ TEST_F(BadInput, LiteralsCommentsAndColonsInStringsReachTheServerAsWritten) {
     const std::string exported = test::ReadFileBytes(Dir / "out" / "gravout.cvs");
     EXPECT_EQ(exported.rfind("1;it's 10:30;it's :x;a:b;::;1234.5;", 0), 0u) << exported;
     EXPECT_EQ(Database.Stamped(), 3); // 1 and 3 by this run, 4 before; 2 is not confirmed
+}
+
+// Cyrillic names are SQL identifiers like any other: in double quotes they name the
+// table and its columns; bare, the server refuses them and the run says so.
+TEST_F(BadInput, CyrillicTableAndColumnNamesWorkQuotedAndAreReportedBare) {
+    test::TestDatabase cyrillic;
+    cyrillic.Isql(
+        Utf8ToWin1251("create table \"ВЕСЫ\" (IDR integer not null primary key, \"ДАТА\" timestamp,"
+                      " \"ГРУЗ\" varchar(20));\ncommit;\n"
+                      "insert into \"ВЕСЫ\" values (1, '2007-04-09 08:00:00', 'пшеница');\n"
+                      "insert into \"ВЕСЫ\" values (2, '2007-04-10 08:00:00', 'рожь');\n"));
+    for (const bool quoted : {false, true}) {
+        const auto name = [quoted](const std::string& text) {
+            return Utf8ToWin1251(quoted ? "\"" + text + "\"" : text);
+        };
+        std::filesystem::remove(Dir / "error.log");
+        Settings.DBName = cyrillic.ConnectString();
+        Settings.ExportTableName = name("ВЕСЫ");
+        Settings.ExportFieldName = name("ВЫГРУЖЕНО");
+        Settings.ExportDateFN = name("ДАТА");
+        Settings.SqlSelect = Utf8ToWin1251(
+            "select IDR, \"ГРУЗ\" from \"ВЕСЫ\" where \"ВЫГРУЖЕНО\" is null order by IDR");
+        Settings.SqlSelectWP = Utf8ToWin1251("select * from \"ВЕСЫ\" where 1=1");
+        SettingsText();
+        const test::ProcessResult run = Run("-auto");
+        if (!quoted) {
+            EXPECT_EQ(run.Status, 1) << run.Output;
+            EXPECT_NE(Win1251ToUtf8(Log()).find("ВЫГРУЖЕНО"), std::string::npos)
+                << Win1251ToUtf8(Log());
+            EXPECT_EQ(Lines(), 0);
+            continue;
+        }
+        EXPECT_EQ(run.Status, 0) << run.Output << Win1251ToUtf8(Log());
+        EXPECT_EQ(Win1251ToUtf8(test::ReadFileBytes(Dir / "out" / "gravout.cvs")),
+                  "1;пшеница\r\n2;рожь\r\n");
+    }
 }
 
 struct BadPath {
