@@ -109,13 +109,18 @@ INI
 }
 
 # Runs a program once; appends "seconds peak-KiB" to $work/<program>.runs.
+# Wall time from the shell's microsecond clock (time(1) counts hundredths, too coarse
+# for the small table); peak memory from time(1).
 run_once() { # program connect-string out
   rm -f "$3"/*
-  local command
+  local command start end
   command=$(command_of "$@")
-  (cd "$work" && env -u DISPLAY -u WAYLAND_DISPLAY LC_ALL=$site_locale /usr/bin/time -f '%e %M' \
+  start=$EPOCHREALTIME
+  (cd "$work" && env -u DISPLAY -u WAYLAND_DISPLAY LC_ALL=$site_locale /usr/bin/time -f '%M' \
     -o "$work/run.time" bash -c "$command" >/dev/null)
-  cat "$work/run.time" >> "$work/$1.runs"
+  end=$EPOCHREALTIME
+  echo "$(awk -v s="$start" -v e="$end" 'BEGIN { printf "%.6f", e - s }') $(cat "$work/run.time")" \
+    >> "$work/$1.runs"
 }
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2) }'; }
@@ -239,7 +244,7 @@ for access in embedded tcp; do
     done
   done
   for p in gravlink careful; do
-    printf '%-9s %-17s %8.3f %9.1f\n' "$access" "${label[$p]}" "$(median_time "$p")" "$(median_mib "$p")"
+    printf '%-9s %-17s %8.4f %9.1f\n' "$access" "${label[$p]}" "$(median_time "$p")" "$(median_mib "$p")"
   done
   ratio_small[$access]=$(awk -v g="$(median_time gravlink)" -v c="$(median_time careful)" 'BEGIN { printf "%.3f", g / c }')
   rm -f "$db"
