@@ -240,10 +240,9 @@ void TmoxXMLParser2::ParseXML() {
     }
     try {
         ReadElements();
-        if (FPosition <= FSource.size() &&
-            !Trim(std::string_view(FSource).substr(FPosition - 1)).empty()) {
+        if (const size_t unread = TextAfterDocument(); unread != 0) {
             FReadToEnd = false;
-            FStopPosition = FPosition;
+            FStopPosition = unread;
             FStopReason = "Text after the document element";
         }
     } catch (const Exception& failure) {
@@ -289,6 +288,27 @@ bool TmoxXMLParser2::ReadProlog() {
             return true;
         }
     }
+}
+
+size_t TmoxXMLParser2::TextAfterDocument() const {
+    // Blanks, comments and processing instructions may follow the document element;
+    // anything else was cut off from it (a stray closing tag ended it early, say).
+    for (size_t position = FPosition; position <= FSource.size();) {
+        const auto c = static_cast<unsigned char>(FSource[position - 1]);
+        size_t end = 0;
+        if (c <= ' ') {
+            ++position;
+            continue;
+        }
+        if (StartsAt(FSource, position, "<!--"))
+            end = Find("-->", position) + 2;
+        else if (StartsAt(FSource, position, "<?"))
+            end = Find("?>", position) + 1;
+        if (end <= position)
+            return position;
+        position = end + 1;
+    }
+    return 0;
 }
 
 std::string TmoxXMLParser2::ReadTag() {

@@ -125,6 +125,9 @@ private:
     size_t Find(std::string_view pattern, size_t from) const;
     std::string SourceBetween(size_t first, size_t last) const;
     bool ReadProlog(); // false when the prolog itself ended the parse
+    // Where text follows the document element that is no blank, comment or processing
+    // instruction (1-based); 0 when there is none.
+    size_t TextAfterDocument() const;
     void ReadElements();
     std::string ReadTag();
     // name='value' and name="value" pairs into the node's attributes.

@@ -107,16 +107,26 @@ TEST_F(SettingsFileTest, TextAfterTheDocumentElementCountsAsDamaged) {
     EXPECT_EQ(Form.Settings().DBName, "kept");
     ASSERT_EQ(Window.Messages.size(), 1u);
     EXPECT_NE(Window.Messages[0].Text.find(ReportTexts().SettingsStoppedAt + " " +
-                                           std::to_string(damaged.find("\r\n") + 1) +
+                                           std::to_string(damaged.find("<Config>lost") + 1) +
                                            ": Text after the document element"),
               std::string::npos)
         << Window.Messages[0].Text;
     Form.FormDestroy();
     EXPECT_EQ(test::ReadFileBytes(Dir / "gravlink.ini.bak"), damaged);
 
-    WriteSettings("<root><Config><DBName>whole</DBName></Config></root>\r\n \t");
-    TExportSettings settings;
-    EXPECT_EQ(ReadSettingsFile(Path().string(), settings).State, TSettingsFileState::Complete);
+    // Blanks, comments and processing instructions after it are no damage.
+    for (const char* tail : {"\r\n \t", "\r\n<!-- edited by hand -->\r\n", "<?note a?>\n"}) {
+        WriteSettings(std::string("<root><Config><DBName>whole</DBName></Config></root>") + tail);
+        TExportSettings settings;
+        EXPECT_EQ(ReadSettingsFile(Path().string(), settings).State, TSettingsFileState::Complete)
+            << tail;
+    }
+    for (const char* tail : {"<!-- never closed", "<?never closed", "</root>"}) {
+        WriteSettings(std::string("<root><Config><DBName>cut</DBName></Config></root>") + tail);
+        TExportSettings settings;
+        EXPECT_EQ(ReadSettingsFile(Path().string(), settings).State, TSettingsFileState::Damaged)
+            << tail;
+    }
 }
 
 TEST_F(SettingsFileTest, AMalformedDeclarationReachesTheCallerAndTheFileIsKept) {
