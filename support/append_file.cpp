@@ -6,6 +6,12 @@
 
 namespace gravlink {
 
+namespace {
+
+constexpr std::string_view LineEnd = "\r\n";
+
+} // namespace
+
 TAppendFile::TAppendFile(const std::string& path, TLockWait wait) : FPath(path) {
     Open(wait);
     FBuffer.reserve(BufferSize);
@@ -23,23 +29,26 @@ TAppendFile::~TAppendFile() {
 }
 
 void TAppendFile::CutTornLine() {
-    // As a rule the file ends with its line end, and one byte tells.
-    char last = '\n';
-    if (FLength > 0)
-        ReadAt(FLength - 1, &last, 1);
-    if (last == '\n')
+    // As a rule the file ends with its line end, and two bytes tell.
+    char last[2] = {};
+    if (FLength == 0 ||
+        (FLength >= 2 && ReadAt(FLength - 2, last, 2) && std::string_view(last, 2) == LineEnd))
         return;
-    long long keep = FLength;
+    // Searched backwards a block at a time, each block one byte into the one after it,
+    // so that a line end across two blocks is found.
     std::string block(BufferSize, '\0');
-    while (keep > 0) {
-        const auto count = static_cast<size_t>(std::min<long long>(keep, BufferSize));
-        keep -= static_cast<long long>(count);
-        ReadAt(keep, block.data(), count);
-        const size_t lineEnd = std::string_view(block.data(), count).rfind('\n');
-        if (lineEnd != std::string_view::npos) {
-            keep += static_cast<long long>(lineEnd) + 1;
+    long long keep = 0;
+    for (long long end = FLength; end > 1;) {
+        const auto count = static_cast<size_t>(std::min<long long>(end, BufferSize));
+        const long long start = end - static_cast<long long>(count);
+        if (!ReadAt(start, block.data(), count))
+            return;
+        const size_t found = std::string_view(block.data(), count).rfind(LineEnd);
+        if (found != std::string_view::npos) {
+            keep = start + static_cast<long long>(found + LineEnd.size());
             break;
         }
+        end = start + 1;
     }
     CutBack(keep);
     FLength = keep;

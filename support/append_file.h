@@ -26,9 +26,10 @@ public:
     TAppendFile(const TAppendFile&) = delete;
     TAppendFile& operator=(const TAppendFile&) = delete;
 
-    // Cuts a last line that lacks its line end back to the end of the line before it.
-    // A run killed while writing leaves such a torn line; its record was never stamped,
-    // so it goes out whole with this run instead of being run into.
+    // Cuts a last line that lacks its line end (CR LF) back to the end of the line
+    // before it. A run killed while writing leaves such a torn line; its record was
+    // never stamped, so it goes out whole with this run instead of being run into. A
+    // file that cannot be read is left as it is.
     void CutTornLine();
     void Write(std::string_view bytes);
     // Writes out the buffer and waits until the bytes are on disk, and with them
@@ -45,14 +46,16 @@ private:
     void Close() noexcept;
     // The open file's length; 0 for a device, which keeps none.
     long long OpenLength() const;
-    // Reads size bytes of the file from position on.
-    void ReadAt(long long position, char* data, size_t size) const;
+    // Reads size bytes of the open file from position on; false when they cannot be
+    // read (a file this run may only write, a read that fails).
+    bool ReadAt(long long position, char* data, size_t size);
     // Cuts the file back to the given length; a device cannot be cut and is left.
     void CutBack(long long length);
 
     std::string FPath;
     std::intptr_t FHandle = -1; // a file descriptor, or a Windows handle
     bool FCreated = false;      // the folder's entry for the file is not on disk yet
+    bool FReadable = false;     // opened for reading too
     long long FLength = 0;      // the file's length: its whole records
     std::string FBuffer;
     static constexpr size_t BufferSize = 64 * 1024;

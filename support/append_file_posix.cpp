@@ -12,10 +12,17 @@
 namespace gravlink {
 
 void TAppendFile::Open(TLockWait wait) {
-    FHandle = ::open(FPath.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
-    if (FHandle < 0 && errno == ENOENT) {
-        FHandle = ::open(FPath.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
-        FCreated = FHandle >= 0;
+    // Read access lets the torn-line check read the very file this run holds; a file
+    // that may only be written is appended to all the same.
+    for (const int access : {O_RDWR, O_WRONLY}) {
+        FHandle = ::open(FPath.c_str(), access | O_APPEND | O_CLOEXEC);
+        if (FHandle < 0 && errno == ENOENT) {
+            FHandle = ::open(FPath.c_str(), access | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+            FCreated = FHandle >= 0;
+        }
+        FReadable = access == O_RDWR;
+        if (FHandle >= 0 || errno != EACCES)
+            break;
     }
     if (FHandle < 0)
         RaiseInOutError(errno, FPath);
@@ -45,27 +52,21 @@ long long TAppendFile::OpenLength() const {
     return 0;
 }
 
-void TAppendFile::ReadAt(long long position, char* data, size_t size) const {
-    // The file is open for writing only, as other programs see it.
-    const int reader = ::open(FPath.c_str(), O_RDONLY | O_CLOEXEC);
-    if (reader < 0)
-        RaiseInOutError(errno, FPath);
-    int error = 0;
+bool TAppendFile::ReadAt(long long position, char* data, size_t size) {
+    if (!FReadable)
+        return false;
     while (size > 0) {
-        const ssize_t count = ::pread(reader, data, size, static_cast<off_t>(position));
+        const ssize_t count =
+            ::pread(static_cast<int>(FHandle), data, size, static_cast<off_t>(position));
         if (count < 0 && errno == EINTR)
             continue;
-        if (count <= 0) {
-            error = count < 0 ? errno : EIO;
-            break;
-        }
+        if (count <= 0)
+            return false;
         data += count;
         size -= static_cast<size_t>(count);
         position += count;
     }
-    ::close(reader);
-    if (error != 0)
-        RaiseInOutError(error, FPath);
+    return true;
 }
 
 void TAppendFile::CutBack(long long length) {

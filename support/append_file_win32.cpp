@@ -23,10 +23,19 @@ void TAppendFile::Open(TLockWait wait) {
     HANDLE file = INVALID_HANDLE_VALUE;
     DWORD error = 0;
     for (int waited = 0;; waited += LockPollMilliseconds) {
-        // Other programs may read the file while it is open, and do nothing else.
-        file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-        error = GetLastError();
+        // Other programs may read the file while it is open, and do nothing else. Read
+        // access lets the torn-line check read the very file this run holds; a file that
+        // may only be written, or that a reader shares for reading alone, is appended
+        // to all the same.
+        for (const DWORD access : {GENERIC_READ | GENERIC_WRITE, DWORD{GENERIC_WRITE}}) {
+            file = CreateFileW(path.c_str(), access, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+            error = GetLastError();
+            FReadable = (access & GENERIC_READ) != 0;
+            if (file != INVALID_HANDLE_VALUE ||
+                (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION))
+                break;
+        }
         if (file != INVALID_HANDLE_VALUE || error != ERROR_SHARING_VIOLATION ||
             wait == TLockWait::Fail || waited >= LockWaitMilliseconds)
             break;
@@ -58,31 +67,24 @@ long long TAppendFile::OpenLength() const {
     return size.QuadPart;
 }
 
-void TAppendFile::ReadAt(long long position, char* data, size_t size) const {
-    // The file is open for writing only, as other programs see it.
-    HANDLE reader =
-        CreateFileW(WideOfWin1251(FPath).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (reader == INVALID_HANDLE_VALUE)
-        RaiseInOutError(static_cast<int>(GetLastError()), FPath);
-    DWORD error = 0;
-    while (size > 0) {
+bool TAppendFile::ReadAt(long long position, char* data, size_t size) {
+    if (!FReadable)
+        return false;
+    bool read = true;
+    while (size > 0 && read) {
         OVERLAPPED at{};
         at.Offset = static_cast<DWORD>(position & 0xFFFFFFFF);
         at.OffsetHigh = static_cast<DWORD>(position >> 32);
         const DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
         DWORD count = 0;
-        if (!ReadFile(reader, data, chunk, &count, &at) || count == 0) {
-            error = count == 0 ? ERROR_HANDLE_EOF : GetLastError();
-            break;
-        }
+        read = ReadFile(Handle(FHandle), data, chunk, &count, &at) && count > 0;
         data += count;
         size -= count;
         position += count;
     }
-    CloseHandle(reader);
-    if (error != 0)
-        RaiseInOutError(static_cast<int>(error), FPath);
+    // A read moves the file's pointer, and writing goes on from the pointer.
+    LARGE_INTEGER end{};
+    return SetFilePointerEx(Handle(FHandle), end, nullptr, FILE_END) && read;
 }
 
 void TAppendFile::CutBack(long long length) {

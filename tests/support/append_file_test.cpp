@@ -38,6 +38,10 @@ TEST(AppendFile, ATornLastLineIsCutBackToTheLineBefore) {
         {"1;a\r\n2;torn\r", "1;a\r\n3;c\r\n"},
         {"torn", "3;c\r\n"},
         {longLine + std::string(70 * 1024, 'y'), longLine + "3;c\r\n"},
+        // A line feed inside a value is no line end.
+        {"1;a\r\n2;b\nc", "1;a\r\n3;c\r\n"},
+        // The line end lies across the edge of the last 64 KiB read.
+        {"1;a\r\n" + std::string(64 * 1024 - 1, 'y'), "1;a\r\n3;c\r\n"},
     };
     for (const auto& c : cases) {
         test::WriteFileBytes(path, c.Before);
@@ -48,6 +52,22 @@ TEST(AppendFile, ATornLastLineIsCutBackToTheLineBefore) {
         }
         EXPECT_EQ(test::ReadFileBytes(path), c.After) << c.Before.substr(0, 20);
     }
+}
+
+// The check reads the file this run holds, not whatever the name leads to by then.
+TEST(AppendFile, TheTornLineCheckReadsTheFileItHolds) {
+    test::TempDir dir;
+    const std::filesystem::path path = dir / "gravout.cvs";
+    test::WriteFileBytes(path, "1;a\r\n2;torn");
+    {
+        TAppendFile file(path.string(), TAppendFile::TLockWait::Fail);
+        std::filesystem::rename(path, dir / "collected.cvs");
+        test::WriteFileBytes(path, "x\r\ny");
+        file.CutTornLine();
+        file.Write("3;c\r\n");
+    }
+    EXPECT_EQ(test::ReadFileBytes(dir / "collected.cvs"), "1;a\r\n3;c\r\n");
+    EXPECT_EQ(test::ReadFileBytes(path), "x\r\ny");
 }
 
 TEST(AppendFile, LargeWritesKeepTheirOrder) {
