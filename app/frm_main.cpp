@@ -1,6 +1,7 @@
 #include "app/frm_main.h"
 
 #include "app/connection_credentials.h"
+#include "app/database_path_codec.h"
 #include "app/error_log_failure.h"
 #include "app/report_texts.h"
 #include "app/settings_file.h"
@@ -51,7 +52,8 @@ void TfrmMain::FormCreate(const TCommandLine& commandLine) {
     if (FAutoMode) {
         FWindow.SetMinimised();
         FdbsGrav.DBParams().Add("connect_timeout=" + std::to_string(FConnectTimeout));
-        FReplyWatch.emplace(FdbsGrav, FReplyTimeout);
+        if (FReplyTimeout.count() > 0 && SetDBName(FSettings.DBName).ProtocolIndex != 0)
+            FReplyWatch.emplace(FdbsGrav, FReplyTimeout);
         // A failure that even the log could not take must not keep the export from
         // being posted: the window is never shown, so nobody would ever close it.
         Guarded([this] { RefreshView(); });

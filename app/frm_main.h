@@ -105,7 +105,7 @@ public:
     // before FormCreate.
     void SetConnectTimeout(int seconds) { FConnectTimeout = seconds; }
     // How long an unattended run waits for the server's answer to one call before it
-    // gives the connection up; set before FormCreate.
+    // gives the connection up; zero waits without a bound. Set before FormCreate.
     void SetReplyTimeout(std::chrono::milliseconds bound) { FReplyTimeout = bound; }
     // 0 when nothing was reported during the run, 1 when any failure was.
     int ExitStatus() const { return FFailureReported ? 1 : 0; }
@@ -148,7 +148,9 @@ private:
     // call of a sound site takes, the sort before a million rows or the stamping of a
     // million records included.
     std::chrono::milliseconds FReplyTimeout = std::chrono::minutes(10);
-    // Armed for the unattended run; goes before the connection it watches.
+    // Armed for the unattended run through a server (an embedded database has none that
+    // could stop); goes before the connection it watches. It takes the calls of the
+    // thread that arms it, the one the unattended road runs its export on.
     std::optional<TReplyWatch> FReplyWatch;
 };
 
