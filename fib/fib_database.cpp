@@ -5,6 +5,7 @@
 #include "fib/fib_transaction.h"
 
 #include <array>
+#include <climits>
 
 namespace gravlink {
 
@@ -80,9 +81,14 @@ void TFIBDatabase::Open() {
     if (FDBParams.Changed())
         FDPB = BuildDatabaseParamBlock(FDBParams);
 
-    const ISC_STATUS result = FClientLibrary->isc_attach_database(
-        StatusVector(), static_cast<short>(FDBName.size()), FDBName.c_str(), &FHandle,
-        static_cast<short>(FDPB.size()), FDPB.data());
+    // The name's length travels as a short; a longer name goes by its end instead
+    // (length 0), so that the client never sees it cut short or negative.
+    const short nameLength = FDBName.size() <= static_cast<size_t>(SHRT_MAX)
+                                 ? static_cast<short>(FDBName.size())
+                                 : short{0};
+    const ISC_STATUS result =
+        FClientLibrary->isc_attach_database(StatusVector(), nameLength, FDBName.c_str(), &FHandle,
+                                            static_cast<short>(FDPB.size()), FDPB.data());
     if (result > 0)
         FHandle = 0;
     Call(result);

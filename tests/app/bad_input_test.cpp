@@ -164,6 +164,19 @@ TEST_F(BadInput, CyrillicTableAndColumnNamesWorkQuotedAndAreReportedBare) {
     }
 }
 
+// A name's length travels to the client library as a short: a database name 65,536
+// bytes longer than a real database's must not be taken for that one.
+TEST_F(BadInput, ANameLongerThanAShortIsNeverCutToAnotherDatabase) {
+    Settings.DBName = Database.ConnectString() + std::string(65536, 'x');
+    SettingsText();
+    const test::ProcessResult run = Run("-auto");
+    EXPECT_EQ(run.Status, 1) << run.Output;
+    EXPECT_NE(Log().find(": " + ReportTexts().ConnectFailed + "\r\n"), std::string::npos)
+        << Log().substr(0, 500);
+    EXPECT_EQ(Lines(), 0);
+    EXPECT_EQ(Database.Stamped(), 1);
+}
+
 struct BadPath {
     const char* Name;
     std::string DBName;
