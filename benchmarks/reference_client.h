@@ -25,19 +25,26 @@ static void reference_check(ISC_STATUS result, const char* what) {
 }
 
 static void reference_dpb_item(char** at, char item, const char* value) {
-    const size_t length = strlen(value);
+    const size_t length = strlen(value) > 255 ? 255 : strlen(value); /* one length byte */
     *(*at)++ = item;
     *(*at)++ = (char)length;
     memcpy(*at, value, length);
     *at += length;
 }
 
+/* The user of the environment (ISC_USER, ISC_PASSWORD) where it names one, as the
+   program takes it. */
+static const char* reference_setting(const char* name, const char* otherwise) {
+    const char* value = getenv(name);
+    return value != NULL && *value != '\0' ? value : otherwise;
+}
+
 static isc_db_handle reference_attach(const char* database) {
-    char dpb[128];
+    char dpb[600];
     char* at = dpb;
     *at++ = isc_dpb_version1;
-    reference_dpb_item(&at, isc_dpb_user_name, "SYSDBA");
-    reference_dpb_item(&at, isc_dpb_password, "quillbark");
+    reference_dpb_item(&at, isc_dpb_user_name, reference_setting("ISC_USER", "SYSDBA"));
+    reference_dpb_item(&at, isc_dpb_password, reference_setting("ISC_PASSWORD", "quillbark"));
     reference_dpb_item(&at, isc_dpb_lc_ctype, "WIN1251");
     isc_db_handle handle = 0;
     reference_check(isc_attach_database(reference_status, 0, database, &handle,

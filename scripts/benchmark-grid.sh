@@ -9,6 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh >/dev/null
 bash scripts/start-firebird.sh >/dev/null
+source scripts/firebird-user.sh
 bash scripts/build.sh >/dev/null
 
 rows=${1:-1000000}
@@ -19,7 +20,7 @@ db=$work/grid.fdb
 
 isql-fb -q -b <<SQL >/dev/null
 set names UTF8;
-create database '$db' user 'SYSDBA' password 'quillbark' page_size 8192 default character set WIN1251;
+create database '$db' user '$FB_USER' password '$FB_PASSWORD' page_size 8192 default character set WIN1251;
 create table WEIGHTS (IDR integer not null primary key, WEIGH_DT timestamp not null,
   CAR_NO varchar(12), CARGO varchar(40), GROSS numeric(15,2), TARE numeric(9,2),
   HUMIDITY double precision, CONFIRM char(1), EXPWDT timestamp);

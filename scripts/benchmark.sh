@@ -48,6 +48,7 @@ if [ "$mode" = micro ]; then
 fi
 
 bash scripts/start-firebird.sh >/dev/null
+source scripts/firebird-user.sh
 work=$(mktemp -d /tmp/gravlink-bench.XXXXXX)
 chmod 777 "$work"
 trap 'rm -rf "$work" "$lock_dir"' EXIT
@@ -63,7 +64,7 @@ select="select * from $table"
 create_table() { # connect-string rows
   isql-fb -q -b <<SQL
 set names UTF8;
-create database '$1' user 'SYSDBA' password 'quillbark' page_size 8192 default character set WIN1251;
+create database '$1' user '$FB_USER' password '$FB_PASSWORD' page_size 8192 default character set WIN1251;
 create table $table (
   IDR integer not null primary key, WEIGH_DT timestamp not null, CAR_NO varchar(12),
   CARGO varchar(40), GROSS numeric(15,2), TARE numeric(9,2), HUMIDITY double precision,
@@ -104,7 +105,7 @@ INI
   bare) echo "./bare_fetch $2 '$select'" ;;
   isql)
     printf 'set heading off;\n%s;\n' "$select" > "$work/q.sql"
-    echo "isql-fb -q -user SYSDBA -password quillbark $2 -i $work/q.sql -o $3/isql.out" ;;
+    echo "isql-fb -q -user $FB_USER -password $FB_PASSWORD $2 -i $work/q.sql -o $3/isql.out" ;;
   esac
 }
 

@@ -70,6 +70,7 @@ echo "== the unattended export as an operator of the group"
 useradd --no-create-home --groups gravlink --shell /bin/sh "$operator"
 useradd --no-create-home --shell /bin/sh "$outsider"
 bash scripts/start-firebird.sh >/dev/null
+source scripts/firebird-user.sh
 chmod 777 "$work"
 db=localhost:$work/weighing.fdb
 demo_database "$db"
@@ -78,9 +79,12 @@ demo_settings "$db" /opt/gravlink \
   "select IDR, WEIGH_DT, CAR_NO, CARGO, NETT from WEIGHTS where EXPWDT is null order by IDR" |
   runuser -u "$operator" -- sh -c 'umask 002; cat > /opt/gravlink/gravlink.ini'
 stamped() { demo_stamped_now "$db" | awk 'NF == 1 && $1 ~ /^[0-9]+$/ { print $1 }'; }
+# The server's user for the program where the set-up made one (scripts/firebird-user.sh).
+credentials=()
+[[ -n ${ISC_USER:-} ]] && credentials=("ISC_USER=$ISC_USER" "ISC_PASSWORD=$ISC_PASSWORD")
 status=0
 # With the umask the README asks operators for, so that the service can append too.
-output=$(cd / && runuser -u "$operator" -- env -i PATH=/usr/bin:/bin LANG=C.UTF-8 \
+output=$(cd / && runuser -u "$operator" -- env -i PATH=/usr/bin:/bin LANG=C.UTF-8 "${credentials[@]}" \
   sh -c 'umask 002; exec gravlink -auto' 2>&1) || status=$?
 check "the operator's run ends with status 0 and prints nothing" test "$status:$output" = "0:"
 check "30 lines exported" test "$(wc -l < /opt/gravlink/gravout.cvs)" -eq 30
@@ -90,7 +94,7 @@ check "no error.log" test ! -e /opt/gravlink/error.log
 
 # As the service runs it: the package's own user, the same folder and files.
 status=0
-output=$(cd /opt/gravlink && runuser -u gravlink -- env -i PATH=/usr/bin:/bin /opt/gravlink/gravlink -auto 2>&1) || status=$?
+output=$(cd /opt/gravlink && runuser -u gravlink -- env -i PATH=/usr/bin:/bin "${credentials[@]}" /opt/gravlink/gravlink -auto 2>&1) || status=$?
 check "the service user's run ends with status 0: $output" test "$status:$output" = "0:"
 check "the service user's run left no error.log" test ! -e /opt/gravlink/error.log
 

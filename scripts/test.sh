@@ -8,13 +8,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 bash scripts/start-firebird.sh
-# On a developer's machine whose server keeps its own SYSDBA password, the tests and
-# the program connect as the user the set-up made for them.
-if [[ -f .firebird-test-user ]]; then
-  set -a
-  . ./.firebird-test-user
-  set +a
-fi
+# On a machine whose server keeps its own SYSDBA password, the tests and the program
+# connect as the user the set-up made for them.
+source scripts/firebird-user.sh
 bash scripts/build.sh
 ctest --test-dir build --output-on-failure -j"$(nproc)" --timeout 300 -LE fault
 # Whole exports of a large table killed, stopped and starved on the way.
