@@ -1,9 +1,9 @@
 #include "app/terminate_request.h"
+#include "support/end_by_signal.h"
 
 #include <csignal>
 #include <pthread.h>
 #include <thread>
-#include <unistd.h>
 
 namespace gravlink {
 
@@ -33,13 +33,7 @@ void WatchTerminateRequests(std::function<void(int request)> onRequest) {
 }
 
 void EndProcessForRequest(int request) {
-    std::signal(request, SIG_DFL);
-    sigset_t set;
-    sigemptyset(&set);
-    sigaddset(&set, request);
-    pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
-    raise(request);
-    _exit(128 + request);
+    EndProcessBySignal(request);
 }
 
 } // namespace gravlink

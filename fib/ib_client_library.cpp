@@ -120,7 +120,7 @@ public:
         }
         Resolve(TEntryPoint::fb_interpret);
         Resolve(TEntryPoint::fb_cancel_operation);
-        StopProcessOnShutdownSignal();
+        TakeStopRequestsFromLibrary();
     }
 
 private:
@@ -139,7 +139,7 @@ private:
     // library, before the library closes anything: a stopped run commits no stamps.
     // Its shutdown is answered at the first phase, the only one that may refuse it.
     // On Windows the console's stop events are routed to that shutdown.
-    void StopProcessOnShutdownSignal() {
+    void TakeStopRequestsFromLibrary() {
         using TShutdownCallback =
             ISC_STATUS (*)(ISC_STATUS*, FB_SHUTDOWN_CALLBACK, const int, void*);
         auto* registerCallback =

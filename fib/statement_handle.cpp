@@ -45,11 +45,17 @@ void TStatementHandle::Forget() {
         LeaveFieldToClient();
 }
 
-void TStatementHandle::LeaveFieldToClient() {
-    auto fresh = std::make_unique<isc_stmt_handle>(0);
-    TClientHeldFields& held = ClientHeldFields();
-    const std::lock_guard guard(held.Lock);
-    held.Fields.push_back(std::exchange(FField, std::move(fresh)));
+void TStatementHandle::LeaveFieldToClient() noexcept {
+    try {
+        auto fresh = std::make_unique<isc_stmt_handle>(0);
+        TClientHeldFields& held = ClientHeldFields();
+        const std::lock_guard guard(held.Lock);
+        held.Fields.push_back(std::exchange(FField, std::move(fresh)));
+    } catch (...) {
+        // Out of memory, from a destructor as likely as not: the field is kept and
+        // zeroed, and the client may zero it once more.
+        *FField = 0;
+    }
 }
 
 } // namespace gravlink

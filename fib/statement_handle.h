@@ -31,12 +31,13 @@ public:
     // isc_dsql_free_statement with DSQL_drop. The handle is 0 afterwards whatever the
     // server said; the result is the client's.
     ISC_STATUS Drop();
-    // Zeroes the handle without a server call (the attachment is already gone).
+    // Lets the handle go without a server call (the attachment is already gone); a
+    // field the client may still hold is left to it.
     void Forget();
 
 private:
     // The client still has the statement: its field is left to it.
-    void LeaveFieldToClient();
+    void LeaveFieldToClient() noexcept;
 
     std::unique_ptr<isc_stmt_handle> FField = std::make_unique<isc_stmt_handle>(0);
     TClientLibraryRef FLibrary;

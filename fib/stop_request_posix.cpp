@@ -1,9 +1,8 @@
 #include "fib/stop_request.h"
+#include "support/end_by_signal.h"
 
 #include <array>
 #include <csignal>
-#include <pthread.h>
-#include <unistd.h>
 
 namespace gravlink {
 
@@ -11,20 +10,9 @@ namespace {
 
 constexpr std::array StopSignals = {SIGINT, SIGTERM};
 
-// A signal handler: async-signal-safe calls only. The signal stays blocked while a
-// handler of it runs (the library's too, which calls this one), so it is let through
-// here to take effect at once.
-extern "C" void EndProcessBySignal(int signal) {
-    struct sigaction byDefault {};
-    byDefault.sa_handler = SIG_DFL;
-    sigemptyset(&byDefault.sa_mask);
-    sigaction(signal, &byDefault, nullptr);
-    sigset_t set;
-    sigemptyset(&set);
-    sigaddset(&set, signal);
-    pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
-    raise(signal);
-    _exit(128 + signal);
+// The handler of a stop signal; the library's handler calls it too.
+extern "C" void EndProcessOnStopSignal(int signal) {
+    EndProcessBySignal(signal);
 }
 
 } // namespace
@@ -37,7 +25,7 @@ void RouteStopRequests(TClientShutdown) {
             (current.sa_flags & SA_SIGINFO) != 0)
             continue;
         struct sigaction ours {};
-        ours.sa_handler = &EndProcessBySignal;
+        ours.sa_handler = &EndProcessOnStopSignal;
         sigemptyset(&ours.sa_mask);
         sigaction(signal, &ours, nullptr);
     }

@@ -1,5 +1,5 @@
 // Any connection and transaction parameter lines: the blocks are built or refused with
-// the layer's own error, and a built block's items stay inside it.
+// the layer's own error; nothing else escapes, and no sanitizer has anything to report.
 #include "fib/database_params.h"
 #include "fib/transaction_params.h"
 #include "support/exception.h"

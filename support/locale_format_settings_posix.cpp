@@ -30,13 +30,22 @@ TFormatSettings TextFormatSettingsOfCurrentLocale() {
     return TranslateLocaleTexts(texts);
 }
 
-void ReadTextFormatSettings() {
-    std::setlocale(LC_ALL, "");
-    // A process started with no locale at all (cron's bare environment) would have the
-    // client library read its file names as ASCII, and a Cyrillic database path would
-    // not open. Such a locale's texts are ASCII, which UTF-8 reads alike.
+namespace {
+
+// A process started with no locale at all (cron's bare environment) would have the
+// client library read its file names as ASCII, and a Cyrillic database path would not
+// open: the character type goes to UTF-8. Such a locale's texts are ASCII, which UTF-8
+// reads alike.
+void NameFilesInUtf8WithoutALocale() {
     if (std::string_view(nl_langinfo(CODESET)) == "ANSI_X3.4-1968")
         std::setlocale(LC_CTYPE, "C.UTF-8");
+}
+
+} // namespace
+
+void ReadTextFormatSettings() {
+    std::setlocale(LC_ALL, "");
+    NameFilesInUtf8WithoutALocale();
     TextFormatSettings = TextFormatSettingsOfCurrentLocale();
 }
 
