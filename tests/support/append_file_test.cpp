@@ -54,22 +54,6 @@ TEST(AppendFile, ATornLastLineIsCutBackToTheLineBefore) {
     }
 }
 
-// The check reads the file this run holds, not whatever the name leads to by then.
-TEST(AppendFile, TheTornLineCheckReadsTheFileItHolds) {
-    test::TempDir dir;
-    const std::filesystem::path path = dir / "gravout.cvs";
-    test::WriteFileBytes(path, "1;a\r\n2;torn");
-    {
-        TAppendFile file(path.string(), TAppendFile::TLockWait::Fail);
-        std::filesystem::rename(path, dir / "collected.cvs");
-        test::WriteFileBytes(path, "x\r\ny");
-        file.CutTornLine();
-        file.Write("3;c\r\n");
-    }
-    EXPECT_EQ(test::ReadFileBytes(dir / "collected.cvs"), "1;a\r\n3;c\r\n");
-    EXPECT_EQ(test::ReadFileBytes(path), "x\r\ny");
-}
-
 TEST(AppendFile, LargeWritesKeepTheirOrder) {
     test::TempDir dir;
     const std::string path = (dir / "big").string();
