@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <ostream>
 #include <random>
 
 namespace gravlink {
@@ -169,13 +170,27 @@ struct BadPath {
     std::string DBName;
 };
 
+void PrintTo(const BadPath& path, std::ostream* out) {
+    *out << path.Name;
+}
+
+// Stands for the test database's file in a path: a path read only up to a NUL after it
+// would name a database that opens, and the run would export from it.
+const std::string TheFile = "{file}";
+const std::string Nul(1, '\0');
+
 class MalformedDatabasePath : public BadInput, public ::testing::WithParamInterface<BadPath> {};
 
 // The connect fails with the client library's message; the export that follows reports
 // its own failure, writes nothing and stamps nothing.
 TEST_P(MalformedDatabasePath, IsRefusedAndReported) {
-    Settings.DBName = GetParam().DBName;
+    std::string dbName = GetParam().DBName;
+    if (const size_t file = dbName.find(TheFile); file != std::string::npos)
+        dbName.replace(file, TheFile.size(), Database.File());
+    Settings.DBName = dbName;
     const std::string before = SettingsText();
+    ASSERT_TRUE(dbName.empty() || before.find(">" + dbName + "<") != std::string::npos)
+        << "not in the file as it is";
     const test::ProcessResult run = Run("-auto");
     ASSERT_NE(run.Status, 124) << "the run did not end by itself";
     EXPECT_EQ(run.Status, 1) << run.Output;
@@ -185,12 +200,17 @@ TEST_P(MalformedDatabasePath, IsRefusedAndReported) {
     EXPECT_EQ(test::ReadFileBytes(Dir / "gravlink.ini"), before);
 }
 
+// The reader resolves no character reference: "&#0;" stays text, and only a NUL byte
+// in the file itself brings one in.
 INSTANTIATE_TEST_SUITE_P(
     , MalformedDatabasePath,
     ::testing::Values(BadPath{"EmptyServer", ":/data/weighing.fdb"}, BadPath{"PortOnly", "/3050:"},
                       BadPath{"ServerAndPortOnly", "localhost/3050:"},
                       BadPath{"VeryLong", "localhost:/" + std::string(70000, 'w') + ".fdb"},
-                      BadPath{"EntityOfNul", "/data/weigh&#0;ing.fdb"},
+                      BadPath{"CharacterReferenceLeftAsText", "/data/weigh&#0;ing.fdb"},
+                      BadPath{"NulByteAfterTheFile", TheFile + Nul + ".old"},
+                      BadPath{"NulByteAfterTheFileOnTheServer",
+                              "localhost:" + TheFile + Nul + ".old"},
                       BadPath{"NetBeui", "\\\\server\\path"}, BadPath{"Empty", ""}),
     [](const auto& info) { return std::string(info.param.Name); });
 
