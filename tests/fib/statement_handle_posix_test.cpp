@@ -1,3 +1,4 @@
+#include "app/connection_credentials.h"
 #include "fib/fib_component.h"
 #include "fib/fib_database.h"
 #include "fib/fib_query.h"
@@ -28,7 +29,7 @@ constexpr unsigned char FillerByte = 0xA5;
     TComponent frmMain(nullptr, "frmMain");
     TpFIBDatabase dbsGrav(&frmMain, "dbsGrav");
     TFIBTransaction trnEdit(&frmMain, "trnEdit");
-    dbsGrav.DBParams().Assign(TestConnectionParams());
+    dbsGrav.DBParams().Assign(ConnectionParamLinesOfEnvironment());
     dbsGrav.SetDefaultTransaction(&trnEdit);
     dbsGrav.SetDBName(server.ConnectString(database));
     dbsGrav.Open();
