@@ -49,7 +49,7 @@ const DamagedFile DamagedFiles[] = {
     {"Binary",
      [](const std::string&) {
          std::mt19937 random(7);
-         std::string bytes(64 * 1024, '\0');
+         std::string bytes(size_t{64} * 1024, '\0');
          for (char& c : bytes)
              c = static_cast<char>(random());
          return bytes;
@@ -92,7 +92,7 @@ INSTANTIATE_TEST_SUITE_P(, DamagedSettings, ::testing::ValuesIn(DamagedFiles),
 TEST_F(BadInput, AFiftyMegabyteSettingsFileIsReadAndExports) {
     std::string text = SettingsText();
     text.insert(text.find("  <Config>"),
-                "  <Filler>" + std::string(50 * 1024 * 1024, 'x') + "</Filler>\r\n");
+                "  <Filler>" + std::string(size_t{50} * 1024 * 1024, 'x') + "</Filler>\r\n");
     test::WriteFileBytes(Dir / "gravlink.ini", text);
     const test::ProcessResult run = Run("-auto");
     EXPECT_EQ(run.Status, 0) << run.Output << Log();
@@ -102,7 +102,7 @@ TEST_F(BadInput, AFiftyMegabyteSettingsFileIsReadAndExports) {
 // A long select survives the file and the server, and is written back as it was.
 TEST_F(BadInput, AHundredKilobyteSqlTextExportsAndIsWrittenBackUnchanged) {
     std::string select = "select IDR, WEIGH_DT, CARGO, NETT from WEIGHTS where EXPWDT is null";
-    while (select.size() < 100 * 1024)
+    while (select.size() < size_t{100} * 1024)
         select += "\r\n  and IDR <> " + std::to_string(select.size() + 1000);
     select += " order by IDR";
     Settings.SqlSelect = select;

@@ -53,8 +53,8 @@ private:
 
 // The large table, filled once into the build's cache; every site works on its own copy.
 std::filesystem::path LargeTableTemplate() {
-    const std::filesystem::path file = std::filesystem::path(GRAVLINK_FAULT_CACHE) /
-                                       ("weights-" + std::to_string(LargeTableRows) + ".fdb");
+    std::filesystem::path file = std::filesystem::path(GRAVLINK_FAULT_CACHE) /
+                                 ("weights-" + std::to_string(LargeTableRows) + ".fdb");
     CacheLock lock;
     if (!OwnLockFolder)
         throw std::runtime_error("cannot set FIREBIRD_LOCK");
