@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <ostream>
 #include <random>
 
 namespace gravlink {
@@ -48,7 +49,7 @@ const DamagedFile DamagedFiles[] = {
     {"Binary",
      [](const std::string&) {
          std::mt19937 random(7);
-         std::string bytes(64 * 1024, '\0');
+         std::string bytes(size_t{64} * 1024, '\0');
          for (char& c : bytes)
              c = static_cast<char>(random());
          return bytes;
@@ -91,7 +92,7 @@ INSTANTIATE_TEST_SUITE_P(, DamagedSettings, ::testing::ValuesIn(DamagedFiles),
 TEST_F(BadInput, AFiftyMegabyteSettingsFileIsReadAndExports) {
     std::string text = SettingsText();
     text.insert(text.find("  <Config>"),
-                "  <Filler>" + std::string(50 * 1024 * 1024, 'x') + "</Filler>\r\n");
+                "  <Filler>" + std::string(size_t{50} * 1024 * 1024, 'x') + "</Filler>\r\n");
     test::WriteFileBytes(Dir / "gravlink.ini", text);
     const test::ProcessResult run = Run("-auto");
     EXPECT_EQ(run.Status, 0) << run.Output << Log();
@@ -101,7 +102,7 @@ TEST_F(BadInput, AFiftyMegabyteSettingsFileIsReadAndExports) {
 // A long select survives the file and the server, and is written back as it was.
 TEST_F(BadInput, AHundredKilobyteSqlTextExportsAndIsWrittenBackUnchanged) {
     std::string select = "select IDR, WEIGH_DT, CARGO, NETT from WEIGHTS where EXPWDT is null";
-    while (select.size() < 100 * 1024)
+    while (select.size() < size_t{100} * 1024)
         select += "\r\n  and IDR <> " + std::to_string(select.size() + 1000);
     select += " order by IDR";
     Settings.SqlSelect = select;
@@ -182,13 +183,27 @@ struct BadPath {
     std::string DBName;
 };
 
+void PrintTo(const BadPath& path, std::ostream* out) {
+    *out << path.Name;
+}
+
+// Stands for the test database's file in a path: a path read only up to a NUL after it
+// would name a database that opens, and the run would export from it.
+const std::string TheFile = "{file}";
+const std::string Nul(1, '\0');
+
 class MalformedDatabasePath : public BadInput, public ::testing::WithParamInterface<BadPath> {};
 
 // The connect fails with the client library's message; the export that follows reports
 // its own failure, writes nothing and stamps nothing.
 TEST_P(MalformedDatabasePath, IsRefusedAndReported) {
-    Settings.DBName = GetParam().DBName;
+    std::string dbName = GetParam().DBName;
+    if (const size_t file = dbName.find(TheFile); file != std::string::npos)
+        dbName.replace(file, TheFile.size(), Database.File());
+    Settings.DBName = dbName;
     const std::string before = SettingsText();
+    ASSERT_TRUE(dbName.empty() || before.find(">" + dbName + "<") != std::string::npos)
+        << "not in the file as it is";
     const test::ProcessResult run = Run("-auto");
     ASSERT_NE(run.Status, 124) << "the run did not end by itself";
     EXPECT_EQ(run.Status, 1) << run.Output;
@@ -198,12 +213,17 @@ TEST_P(MalformedDatabasePath, IsRefusedAndReported) {
     EXPECT_EQ(test::ReadFileBytes(Dir / "gravlink.ini"), before);
 }
 
+// The reader resolves no character reference: "&#0;" stays text, and only a NUL byte
+// in the file itself brings one in.
 INSTANTIATE_TEST_SUITE_P(
     , MalformedDatabasePath,
     ::testing::Values(BadPath{"EmptyServer", ":/data/weighing.fdb"}, BadPath{"PortOnly", "/3050:"},
                       BadPath{"ServerAndPortOnly", "localhost/3050:"},
                       BadPath{"VeryLong", "localhost:/" + std::string(70000, 'w') + ".fdb"},
-                      BadPath{"EntityOfNul", "/data/weigh&#0;ing.fdb"},
+                      BadPath{"CharacterReferenceLeftAsText", "/data/weigh&#0;ing.fdb"},
+                      BadPath{"NulByteAfterTheFile", TheFile + Nul + ".old"},
+                      BadPath{"NulByteAfterTheFileOnTheServer",
+                              "localhost:" + TheFile + Nul + ".old"},
                       BadPath{"NetBeui", "\\\\server\\path"}, BadPath{"Empty", ""}),
     [](const auto& info) { return std::string(info.param.Name); });
 

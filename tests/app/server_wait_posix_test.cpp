@@ -88,14 +88,14 @@ TEST(ServerWait, AnUnattendedExportWhoseServerStopsEndsAfterTheReplyBound) {
     TfrmMain form(window);
     form.Settings() = database.Settings((dir / "out").string());
     form.Settings().DBName = server.ConnectString(database.File());
-    constexpr auto Bound = std::chrono::seconds(2);
-    form.SetReplyTimeout(Bound);
+    // A few seconds: the watch is armed before the connect, which must not be cut.
+    form.SetReplyTimeout(std::chrono::seconds(3));
     form.FormCreate({{"-auto"}, (dir / "gravlink").string()});
     ASSERT_TRUE(form.dbsGrav().Connected());
 
-    std::chrono::steady_clock::duration took{};
     {
-        // Once the first lines are on disk.
+        // Once the first lines are on disk. Its limit is the only ceiling: a run that
+        // waits for the stopped server outlasts it.
         const test::ProcessFreeze freeze(
             server.Pid(),
             [&] {
@@ -103,14 +103,11 @@ TEST(ServerWait, AnUnattendedExportWhoseServerStopsEndsAfterTheReplyBound) {
                 return std::filesystem::file_size(exportFile, error) > 0 && !error;
             },
             std::chrono::seconds(60));
-        const auto started = std::chrono::steady_clock::now();
         form.WMAutoExport();
         form.FormDestroy();
-        took = std::chrono::steady_clock::now() - started;
         EXPECT_TRUE(freeze.Frozen());
         EXPECT_FALSE(freeze.ThawedByLimit()) << "the run waited for the stopped server";
     }
-    EXPECT_LT(took, Bound + std::chrono::seconds(10));
     EXPECT_EQ(form.ExitStatus(), 1);
     const std::string log = test::ReadFileBytes(dir / "error.log");
     EXPECT_NE(log.find(": " + ReportTexts().OperationFailed + "\r\nfrmMain."), std::string::npos)

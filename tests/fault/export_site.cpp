@@ -2,6 +2,7 @@
 
 #include "app/export_settings.h"
 #include "app/settings_file.h"
+#include "tests/fixtures/child_environment.h"
 #include "tests/fixtures/own_connection.h"
 #include "tests/fixtures/process.h"
 #include "tests/fixtures/test_database.h"
@@ -18,8 +19,6 @@
 #include <thread>
 #include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 namespace gravlink::test {
 
@@ -54,8 +53,8 @@ private:
 
 // The large table, filled once into the build's cache; every site works on its own copy.
 std::filesystem::path LargeTableTemplate() {
-    const std::filesystem::path file = std::filesystem::path(GRAVLINK_FAULT_CACHE) /
-                                       ("weights-" + std::to_string(LargeTableRows) + ".fdb");
+    std::filesystem::path file = std::filesystem::path(GRAVLINK_FAULT_CACHE) /
+                                 ("weights-" + std::to_string(LargeTableRows) + ".fdb");
     CacheLock lock;
     if (!OwnLockFolder)
         throw std::runtime_error("cannot set FIREBIRD_LOCK");
@@ -127,24 +126,11 @@ void ExportSite::WriteSettings(const std::string& dbName) const {
 }
 
 ProgramChild ExportSite::Start(const std::map<std::string, std::string>& environment) const {
-    std::map<std::string, std::string> variables;
-    for (char** variable = environ; *variable; ++variable) {
-        const std::string text = *variable;
-        const size_t equals = text.find('=');
-        variables[text.substr(0, equals)] = text.substr(equals + 1);
-    }
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        variables.erase(name);
-    variables["LC_ALL"] = "C.UTF-8";
+    std::map<std::string, std::string> changes = {
+        {"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}, {"QT_QPA_PLATFORM", ""}, {"LC_ALL", "C.UTF-8"}};
     for (const auto& [name, value] : environment)
-        variables[name] = value;
-    std::vector<std::string> texts;
-    for (const auto& [name, value] : variables)
-        texts.push_back(name + "=" + value);
-    std::vector<char*> envp;
-    for (std::string& text : texts)
-        envp.push_back(text.data());
-    envp.push_back(nullptr);
+        changes[name] = value;
+    const ChildEnvironment variables(changes);
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -157,7 +143,8 @@ ProgramChild ExportSite::Start(const std::map<std::string, std::string>& environ
     std::string mode = "-auto";
     char* argv[] = {program.data(), mode.data(), nullptr};
     pid_t pid = -1;
-    const int failed = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, envp.data());
+    const int failed =
+        posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, variables.Block());
     posix_spawn_file_actions_destroy(&actions);
     if (failed != 0)
         throw std::runtime_error("cannot start the program");

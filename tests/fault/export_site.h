@@ -64,7 +64,8 @@ public:
     // Settings with another database name (an unreachable one, say).
     void WriteSettings(const std::string& dbName) const;
 
-    // Starts "gravlink -auto"; environment adds to the child's.
+    // Starts "gravlink -auto"; environment changes the child's (an empty value
+    // removes a variable).
     ProgramChild Start(const std::map<std::string, std::string>& environment = {}) const;
     // Start and Wait.
     int Run() const { return Start().Wait(); }

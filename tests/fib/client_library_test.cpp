@@ -1,3 +1,4 @@
+#include "app/connection_credentials.h"
 #include "fib/fib_database.h"
 #include "fib/fib_error.h"
 #include "fib/ib_client_library.h"
@@ -81,7 +82,7 @@ TEST(ClientLibrary, TwoConnectionsShareOneBinding) {
     TpFIBDatabase one;
     TpFIBDatabase two;
     for (auto [connection, database] : {std::pair{&one, &first}, std::pair{&two, &second}}) {
-        connection->DBParams().Assign(ProgramDBParams);
+        connection->DBParams().Assign(ConnectionParamLinesOfEnvironment());
         connection->SetDBName(database->File());
         connection->Open();
     }

@@ -1,3 +1,4 @@
+#include "app/connection_credentials.h"
 #include "fib/database_params.h"
 #include "fib/fib_error.h"
 #include "fib/integer_text.h"
@@ -25,10 +26,11 @@ std::string BlockOf(std::vector<std::string> lines) {
 
 } // namespace
 
+// The program's lines when the environment names no user.
 TEST(DatabaseParams, ProgramConnectionBlock) {
     const std::string expected =
         Bytes({1, 48, 7}) + "WIN1251" + Bytes({29, 9}) + "quillbark" + Bytes({28, 6}) + "SYSDBA";
-    EXPECT_EQ(BlockOf(ProgramDBParams), expected);
+    EXPECT_EQ(BlockOf(ConnectionParamLines(nullptr, nullptr)), expected);
 }
 
 TEST(DatabaseParams, ItemEncodingsByGroup) {
@@ -90,7 +92,7 @@ TEST(DatabaseParams, ConnectionRefusesChangesWhileOpenAndRebuildsAtOpen) {
         {" lc_ctype=WIN1251 ", "", "password=quillbark", "user_name=SYSDBA"});
     objects.dbsGrav.SetDBName(database.File());
     objects.dbsGrav.Open();
-    EXPECT_EQ(objects.dbsGrav.DPB(), BlockOf(ProgramDBParams));
+    EXPECT_EQ(objects.dbsGrav.DPB(), BlockOf(ConnectionParamLines(nullptr, nullptr)));
     EXPECT_EQ(objects.dbsGrav.DBParams()[0], "lc_ctype=WIN1251");
 
     EXPECT_EQ(MessageOf<EFIBClientError>([&] { objects.dbsGrav.DBParams().Add("x=1"); }),

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/connection_credentials.h"
 #include "fib/fib_component.h"
 #include "fib/fib_database.h"
 #include "fib/fib_transaction.h"
@@ -8,7 +9,6 @@
 
 #include <gtest/gtest.h>
 #include <string>
-#include <vector>
 
 namespace gravlink {
 // Variants in failure messages as their kind and text.
@@ -19,16 +19,12 @@ inline void PrintTo(const TVariant& value, std::ostream* out) {
 
 namespace gravlink::test {
 
-// The program's own connection parameter lines.
-inline const std::vector<std::string> ProgramDBParams = {"lc_ctype=WIN1251", "password=quillbark",
-                                                         "user_name=SYSDBA"};
-
 // The main window's database objects as the controller sets them up: frmMain owns
 // dbsGrav and trnEdit, trnEdit is the connection's default transaction.
 class MainWindowObjects {
 public:
     MainWindowObjects() {
-        dbsGrav.DBParams().Assign(TestConnectionParams());
+        dbsGrav.DBParams().Assign(ConnectionParamLinesOfEnvironment());
         dbsGrav.SetSQLDialect(3);
         trnEdit.SetDefaultDatabase(&dbsGrav);
         dbsGrav.SetDefaultTransaction(&trnEdit);

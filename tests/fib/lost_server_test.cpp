@@ -1,3 +1,4 @@
+#include "app/connection_credentials.h"
 #include "fib/fib_database.h"
 #include "fib/fib_error.h"
 #include "tests/fib/fib_fixture.h"
@@ -64,7 +65,7 @@ TEST(LostServer, RefusedCommitStaysActiveAndForcedEndsDropTheHandles) {
     TComponent frmMain(nullptr, "frmMain");
     TFIBDatabase dbsGrav(&frmMain, "dbsGrav");
     TpFIBTransaction trnEdit(&frmMain, "trnEdit");
-    dbsGrav.DBParams().Assign(TestConnectionParams());
+    dbsGrav.DBParams().Assign(ConnectionParamLinesOfEnvironment());
     dbsGrav.SetDefaultTransaction(&trnEdit);
     RecordingStatement qryDBCheck;
     trnEdit.AddSQLObject(&qryDBCheck);
