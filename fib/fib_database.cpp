@@ -73,6 +73,10 @@ void TFIBDatabase::Open() {
     CheckInactive();
     if (FDBName.empty())
         RaiseClientError(feDatabaseNameMissing);
+    // The client reads a name only up to a NUL: the part before it could name another
+    // database, which would then be exported and stamped.
+    if (FDBName.find('\0') != std::string::npos)
+        throw EDatabaseError("Database name holds a NUL character.");
     if (!FClientLibrary)
         FClientLibrary = AcquireClientLibrary(FLibraryName);
 
