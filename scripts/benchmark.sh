@@ -15,7 +15,7 @@
 #   bash scripts/benchmark.sh --micro             the per-value texts against the
 #                                                 standard library's nearest
 # BENCH_RUNS (default 5) runs of each program per size, alternating, give the median
-# time; BENCH_SMALL_RUNS (default 15) the same for the 20-row table.
+# time; BENCH_SMALL_RUNS (default 41) the same for the 20-row table.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -227,7 +227,7 @@ done
 printf '(ratios: gravlink -auto against the program of the line)\n'
 
 # Start-up dominates a small table: many alternating runs, the median of each.
-small_runs=${BENCH_SMALL_RUNS:-15}
+small_runs=${BENCH_SMALL_RUNS:-41}
 printf '\n20-row table, median of %d alternating runs\n' "$small_runs"
 printf '%-9s %-17s %8s %9s\n' access program seconds "peak MiB"
 declare -A ratio_small
