@@ -47,9 +47,9 @@ static isc_db_handle reference_attach(const char* database) {
     reference_dpb_item(&at, isc_dpb_password, reference_setting("ISC_PASSWORD", "quillbark"));
     reference_dpb_item(&at, isc_dpb_lc_ctype, "WIN1251");
     isc_db_handle handle = 0;
-    reference_check(isc_attach_database(reference_status, 0, database, &handle,
-                                        (short)(at - dpb), dpb),
-                    "attach");
+    reference_check(
+        isc_attach_database(reference_status, 0, database, &handle, (short)(at - dpb), dpb),
+        "attach");
     return handle;
 }
 
@@ -88,8 +88,7 @@ static reference_select reference_prepare(isc_db_handle* database, isc_tr_handle
         s.output = (XSQLDA*)calloc(1, XSQLDA_LENGTH(count));
         s.output->version = SQLDA_VERSION1;
         s.output->sqln = count;
-        reference_check(isc_dsql_describe(reference_status, &s.statement, SQL_DIALECT_V6,
-                                          s.output),
+        reference_check(isc_dsql_describe(reference_status, &s.statement, SQL_DIALECT_V6, s.output),
                         "describe");
     }
     size_t size = 0;
@@ -106,9 +105,9 @@ static reference_select reference_prepare(isc_db_handle* database, isc_tr_handle
         var->sqlind = &s.nulls[i];
         offset += ((size_t)var->sqllen + ((var->sqltype & ~1) == SQL_VARYING ? 2 : 0) + 7) & ~7u;
     }
-    reference_check(isc_dsql_execute(reference_status, transaction, &s.statement,
-                                     SQL_DIALECT_V6, NULL),
-                    "execute");
+    reference_check(
+        isc_dsql_execute(reference_status, transaction, &s.statement, SQL_DIALECT_V6, NULL),
+        "execute");
     return s;
 }
 
