@@ -78,6 +78,7 @@ TEST_F(Query, ColumnsAreNamedAfterTheirAliases) {
     qryDBCheck.SetSQL("select ID as A, NAME as A, -ID, -ID, ID from T");
     qryDBCheck.ExecQuery();
     std::vector<std::string> names;
+    names.reserve(static_cast<size_t>(qryDBCheck.FieldCount()));
     for (int i = 0; i < qryDBCheck.FieldCount(); ++i)
         names.push_back(qryDBCheck.Fields(i).Name());
     EXPECT_EQ(names, (std::vector<std::string>{"A", "A1", "F_1", "F_2", "ID"}));

@@ -63,7 +63,7 @@ TEST(AppendFile, AFailedWriteCutsTheFileBackToItsLastWholeLine) {
     std::string all = before;
     {
         TAppendFile file(path, TAppendFile::TLockWait::Fail);
-        const test::FileSizeLimit limit(before.size() + 100 * 1024);
+        const test::FileSizeLimit limit(before.size() + size_t{100} * 1024);
         try {
             for (int i = 0; i < 2000; ++i) {
                 file.Write(line);

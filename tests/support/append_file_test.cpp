@@ -28,7 +28,7 @@ TEST(AppendFile, CreatesThenAppendsNeverTruncating) {
 TEST(AppendFile, ATornLastLineIsCutBackToTheLineBefore) {
     test::TempDir dir;
     const std::string path = (dir / "gravout.cvs").string();
-    const std::string longLine = std::string(100 * 1024, 'x') + "\r\n";
+    const std::string longLine = std::string(size_t{100} * 1024, 'x') + "\r\n";
     const struct {
         std::string Before, After;
     } cases[] = {
@@ -37,7 +37,7 @@ TEST(AppendFile, ATornLastLineIsCutBackToTheLineBefore) {
         {"1;a\r\n2;torn", "1;a\r\n3;c\r\n"},
         {"1;a\r\n2;torn\r", "1;a\r\n3;c\r\n"},
         {"torn", "3;c\r\n"},
-        {longLine + std::string(70 * 1024, 'y'), longLine + "3;c\r\n"},
+        {longLine + std::string(size_t{70} * 1024, 'y'), longLine + "3;c\r\n"},
         // A line feed inside a value is no line end.
         {"1;a\r\n2;b\nc", "1;a\r\n3;c\r\n"},
         // The line end lies across the edge of the last 64 KiB read.
@@ -65,7 +65,7 @@ TEST(AppendFile, LargeWritesKeepTheirOrder) {
             file.Write(line);
             expected += line;
         }
-        const std::string huge(200 * 1024, 'h');
+        const std::string huge(size_t{200} * 1024, 'h');
         file.Write(huge);
         expected += huge;
     }
